@@ -1,0 +1,26 @@
+// Opening a session file for the command line: the same readers as the window,
+// with the log observed so that a failure's cause reaches standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "session/session_context.h"
+
+namespace kalmet::cli {
+
+enum class SessionKind { kXml, kZ4K, kZ5K, kUnknown };
+
+SessionKind KindOfFile(const std::string& fileName);
+const char* KindName(SessionKind kind);
+
+struct OpenResult {
+  bool ok = false;
+  // Log lines written while reading (printed to stderr on failure).
+  std::vector<std::string> log;
+};
+
+// Reads the file into ctx with whatever hooks ctx carries.
+OpenResult ReadSession(SessionContext& ctx, const std::string& fileName);
+
+}  // namespace kalmet::cli
