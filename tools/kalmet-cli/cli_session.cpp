@@ -1,7 +1,9 @@
 #include "cli_session.h"
 
 #include <filesystem>
+#include <iostream>
 
+#include "exit_codes.h"
 #include "session/delphi_text.h"
 #include "session/file_log.h"
 #include "session/xml_session.h"
@@ -52,6 +54,11 @@ OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
   }
   SetLogObserver(nullptr);
   return result;
+}
+
+int PrintFailure(const OpenResult& result) {
+  for (const auto& line : result.log) std::cerr << line << "\n";
+  return kExitReadFailed;
 }
 
 }  // namespace kalmet::cli

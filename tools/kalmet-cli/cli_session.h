@@ -23,4 +23,7 @@ struct OpenResult {
 // Reads the file into ctx with whatever hooks ctx carries.
 OpenResult ReadSession(SessionContext& ctx, const std::string& fileName);
 
+// Prints the failure's log lines to standard error; returns the read-failure exit code.
+int PrintFailure(const OpenResult& result);
+
 }  // namespace kalmet::cli

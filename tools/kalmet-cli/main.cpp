@@ -1,19 +1,12 @@
-// kalmet-cli: the viewer's engine on the command line.
-#include <unistd.h>
-
-#include <cstdio>
+// kalmet-cli: the viewer's engine on the command line. Each subcommand lives in its own
+// cmd_*.cpp and registers itself.
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "cli_session.h"
+#include "cli_command.h"
 #include "exit_codes.h"
-#include "session/conversions.h"
-#include "session/date_time.h"
-#include "session/delphi_text.h"
 #include "session/file_log.h"
-#include "session/session_context.h"
 
 namespace fs = std::filesystem;
 using namespace kalmet;
@@ -21,17 +14,10 @@ using namespace kalmet::cli;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: kalmet-cli COMMAND FILE [--program-dir DIR]\n"
-    "commands:\n"
-    "  values FILE   the variable value table as read from the file\n"
-    "  info FILE     what the session is: kind, protocol, version, names, counts\n";
-
-struct Args {
-  std::string command;
-  std::string file;
-  std::string programDir;
-};
+void PrintUsage() {
+  std::cerr << "usage: kalmet-cli COMMAND ARGS... [--program-dir DIR]\ncommands:\n";
+  for (const CliCommand& c : Commands()) std::cerr << "  " << c.usage << "\n";
+}
 
 fs::path ExecutablePath(const char* argv0) {
   std::error_code ec;
@@ -40,95 +26,78 @@ fs::path ExecutablePath(const char* argv0) {
   return self;
 }
 
-bool ParseArgs(int argc, char** argv, Args& args) {
-  std::vector<std::string> positional;
-  for (int i = 1; i < argc; ++i) {
+const CliCommand* FindCommand(const std::string& name) {
+  for (const CliCommand& c : Commands()) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+bool TakesValue(const CliCommand& c, const std::string& name) {
+  if (name == "program-dir") return true;
+  for (const auto& v : c.valueOptions) {
+    if (v == name) return true;
+  }
+  return false;
+}
+
+bool ParseArgs(const CliCommand& c, int argc, char** argv, CommandArgs& args) {
+  for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--program-dir") {
-      if (i + 1 >= argc) return false;
-      args.programDir = argv[++i];
-    } else if (a.rfind("--program-dir=", 0) == 0) {
-      args.programDir = a.substr(14);
-    } else if (a.size() > 1 && a[0] == '-') {
-      return false;
+    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      std::string name = a.substr(2), value;
+      const size_t eq = name.find('=');
+      if (eq != std::string::npos) {
+        value = name.substr(eq + 1);
+        name = name.substr(0, eq);
+      } else if (TakesValue(c, name)) {
+        if (i + 1 >= argc) return false;
+        value = argv[++i];
+      }
+      args.options[name] = value;
     } else {
-      positional.push_back(a);
+      args.positional.push_back(a);
     }
   }
-  if (positional.size() != 2) return false;
-  args.command = positional[0];
-  args.file = positional[1];
+  args.programDir = args.Option("program-dir");
   return true;
-}
-
-std::string HexBytes(const TData& data) {
-  std::string out;
-  out.reserve(data.size() * 3);
-  for (size_t i = 0; i < data.size(); ++i) {
-    if (i) out += ' ';
-    out += Format("%02X", data[i]);
-  }
-  return out;
-}
-
-int PrintFailure(const OpenResult& r) {
-  for (const auto& line : r.log) std::cerr << line << "\n";
-  return kExitReadFailed;
-}
-
-int CmdValues(SessionContext& ctx, const std::string& file) {
-  // The table as the reader left it: no parser runs.
-  ctx.Hooks = {};
-  const OpenResult r = ReadSession(ctx, file);
-  if (!r.ok) return PrintFailure(r);
-  std::string out;
-  for (int i = 0; i < ctx.slInputData.Count(); ++i) {
-    const TInputData* d = ctx.slInputData.Object(i);
-    out += Format("%d\t%d\t%d\t", d->Id, d->ArrayIndex, d->Quality);
-    out += d->Time == 0 ? std::string("0") : DateTimeKey(d->Time);
-    out += '\t';
-    out += HexBytes(d->Data);
-    out += '\n';
-    if (out.size() > (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  return kExitOk;
-}
-
-int CmdInfo(SessionContext& ctx, const std::string& file) {
-  const OpenResult r = ReadSession(ctx, file);
-  if (!r.ok) return PrintFailure(r);
-  std::cout << "kind: " << KindName(KindOfFile(file)) << "\n"
-            << "protocol: " << ctx.iProtocol << "\n"
-            << "version: " << ctx.iVersionMajor << "." << ctx.iVersionMinor << "\n"
-            << "software: " << ctx.sSoftwareVersion << "\n"
-            << "session-time: " << ctx.sSessionTime << "\n"
-            << "field: " << ctx.sFieldName << "\n"
-            << "cluster: " << ctx.sClusterName << "\n"
-            << "well: " << ctx.sWellName << "\n"
-            << "variables: " << ctx.slInputData.Count() << "\n";
-  return kExitOk;
 }
 
 }  // namespace
 
+namespace kalmet::cli {
+
+std::vector<CliCommand>& MutableCommands() {
+  static std::vector<CliCommand> commands;
+  return commands;
+}
+
+bool RegisterCommand(CliCommand command) {
+  MutableCommands().push_back(std::move(command));
+  return true;
+}
+
+const std::vector<CliCommand>& Commands() {
+  return MutableCommands();
+}
+
+}  // namespace kalmet::cli
+
 int main(int argc, char** argv) {
-  Args args;
-  if (!ParseArgs(argc, argv, args) || (args.command != "values" && args.command != "info")) {
-    std::cerr << kUsage;
+  const CliCommand* command = argc >= 2 ? FindCommand(argv[1]) : nullptr;
+  CommandArgs args;
+  if (!command || !ParseArgs(*command, argc, argv, args)) {
+    PrintUsage();
     return kExitUsage;
   }
   const fs::path exe = ExecutablePath(argv[0]);
-  const fs::path programDir =
-      args.programDir.empty() ? exe.parent_path() : fs::path(args.programDir);
-  InitLog(programDir / exe.filename());
+  if (args.programDir.empty()) args.programDir = exe.parent_path().string();
+  InitLog(fs::path(args.programDir) / exe.filename());
 
   SessionContext ctx;
-  ctx.SetProgramFolder(programDir.string());
-  const int rc = args.command == "values" ? CmdValues(ctx, args.file) : CmdInfo(ctx, args.file);
+  ctx.SetProgramFolder(args.programDir);
+  const int rc = command->run(ctx, args);
   ShutdownLog();
+  if (rc == kExitUsage) PrintUsage();
   return rc;
 }
