@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "session/delphi_text.h"
-
 namespace kalmet {
 namespace {
 
-// Table order: key text without regard to case, then the newest entry first.
+// Table order: key text without regard to case, then the newest entry first. Keys are
+// decimal numbers (digits and a sign), so a plain byte comparison is the same order.
 bool EntryBefore(const std::string& ka, uint64_t sa, const std::string& kb, uint64_t sb) {
-  const int c = CompareText(ka, kb);
+  const int c = ka.compare(kb);
   return c != 0 ? c < 0 : sa > sb;
 }
 
@@ -55,10 +54,10 @@ void TInputTable::Delete(int index) {
 int TInputTable::IndexOf(int32_t id) const {
   Settle();
   const std::string key = std::to_string(id);
-  auto it = std::lower_bound(
-      entries_.begin(), entries_.end(), key,
-      [](const Entry& e, const std::string& k) { return CompareText(e.key, k) < 0; });
-  if (it == entries_.end() || CompareText(it->key, key) != 0) return -1;
+  auto it =
+      std::lower_bound(entries_.begin(), entries_.end(), key,
+                       [](const Entry& e, const std::string& k) { return e.key.compare(k) < 0; });
+  if (it == entries_.end() || it->key != key) return -1;
   return static_cast<int>(it - entries_.begin());
 }
 

@@ -13,12 +13,18 @@ namespace {
 
 constexpr std::string_view kRootName = "SessionReadedData";
 
-// n written in hexadecimal and read back as a decimal number (a BCD byte's value).
+// n written in hexadecimal and read back as a decimal number (a BCD byte's value):
+// every hexadecimal digit must be a decimal one.
 bool BcdValue(uint32_t n, int& out) {
-  const std::string hex = Format("%X", n);
-  const auto v = ParseInt(hex);
-  if (!v) return false;
-  out = *v;
+  int value = 0, scale = 1;
+  do {
+    const uint32_t nibble = n & 0x0F;
+    if (nibble > 9) return false;
+    value += static_cast<int>(nibble) * scale;
+    scale *= 10;
+    n >>= 4;
+  } while (n != 0);
+  out = value;
   return true;
 }
 
@@ -182,11 +188,21 @@ void GetVersion(SessionContext& ctx, const pugi::xml_node& root) {
 }
 
 bool LoadXmlSession(SessionContext& ctx, const std::string& fileName) {
+  std::string bytes, error;
+  if (!ReadFileBytes(fileName, bytes, error)) {
+    ctx.bXmlActive = false;
+    WriteLog("[xmlOpen] Exception: " + error);
+    return false;
+  }
+  return LoadXmlSessionBytes(ctx, bytes);
+}
+
+bool LoadXmlSessionBytes(SessionContext& ctx, std::string_view bytes) {
   try {
     ctx.bXmlActive = false;
     auto doc = std::make_unique<pugi::xml_document>();
     std::string error;
-    if (!LoadXmlFile(fileName, XmlDeclarationRule::kInsertSessionDeclaration, *doc, error)) {
+    if (!ParseXmlBytes(bytes, XmlDeclarationRule::kInsertSessionDeclaration, *doc, error)) {
       throw std::runtime_error(error);
     }
     ctx.bXmlActive = true;

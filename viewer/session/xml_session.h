@@ -12,6 +12,8 @@ namespace kalmet {
 
 // Loads the whole session: table, globals, version, setup choice, parsers, title.
 bool LoadXmlSession(SessionContext& ctx, const std::string& fileName);
+// The same on the file's bytes already in memory.
+bool LoadXmlSessionBytes(SessionContext& ctx, std::string_view bytes);
 
 // Fills the table from the children of the document element; false when an element
 // stopped the walk (the values read so far stay).
