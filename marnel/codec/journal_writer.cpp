@@ -39,7 +39,9 @@ void AppendParameter(std::string& out, const AlarmParameter& p) {
 }  // namespace
 
 std::string AlarmData(const Alarm& alarm) {
-  std::string out = "<A N=\"" + Escaped(alarm.name) + "\" T=\"" + Escaped(alarm.time) + "\">";
+  std::string out = "<A N=\"" + Escaped(alarm.name) + "\" T=\"" + Escaped(alarm.time) + "\"";
+  if (alarm.context.empty()) return out + "/>";
+  out += '>';
   for (const auto& item : alarm.context) {
     if (const auto* p = std::get_if<AlarmParameter>(&item)) {
       AppendParameter(out, *p);

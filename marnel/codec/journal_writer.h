@@ -31,7 +31,8 @@ struct Alarm {
 };
 
 // The record data of an alarm: <A N="name" T="time"> with a <P N="..">value</P> per
-// parameter and a <G N=".."> holding the P elements of each group. Control characters in
+// parameter and a <G N=".."> holding the P elements of each group (<A .../> without
+// context). Control characters in
 // the texts become blanks, since record data may not hold them.
 std::string AlarmData(const Alarm& alarm);
 

@@ -1,0 +1,17 @@
+# Fails unless LIBRARY defines exactly the four exported journal functions.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^ \n]+\n" names "${symbols}")
+set(found "")
+foreach(line ${names})
+  string(STRIP "${line}" name)
+  list(APPEND found ${name})
+endforeach()
+list(SORT found)
+set(expected _CloseJournal _GetJournalHeaders _GetJournalRecordNumber _OpenJournal)
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "exported: ${found}; expected: ${expected}")
+endif()
