@@ -17,6 +17,7 @@ bool Ring::usable() const {
 }
 
 void Ring::format() {
+  if (size_ == 0) return;
   if (size_ > kHeaderSize) std::memset(image_ + kHeaderSize, 0, size_ - kHeaderSize);
   std::memcpy(image_, kHeader, std::min(size_, kHeaderSize));
 }
