@@ -83,7 +83,7 @@ bool ParseXmlBytes(std::string_view bytes, XmlDeclarationRule rule, pugi::xml_do
     error = "Out of memory";
     return false;
   }
-  std::memcpy(buffer, prefix.data(), prefix.size());
+  if (!prefix.empty()) std::memcpy(buffer, prefix.data(), prefix.size());
   if (!text.empty())
     std::memcpy(static_cast<char*>(buffer) + prefix.size(), text.data(), text.size());
 
