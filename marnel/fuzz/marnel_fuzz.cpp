@@ -2,6 +2,7 @@
 // The first input byte picks how the image is made (raw bytes, raw ring between sound
 // headers, or framed records with sound CRCs), the second the text buffer size.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -17,9 +18,14 @@ using kalmet::marnel::JournalWriter;
 
 constexpr int32_t kTextSizes[] = {1, 2, 3, 8, 33, 200, 1000, 16384};
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+// Stops the run with the line of a broken promise.
+#define CHECK(condition)                                                                        \
+  do {                                                                                          \
+    if (!(condition)) {                                                                         \
+      std::fprintf(stderr, "marnel_fuzz: check failed at line %d: %s\n", __LINE__, #condition); \
+      __builtin_trap();                                                                         \
+    }                                                                                           \
+  } while (false)
 
 std::vector<uint8_t> FreshImage(size_t size) {
   return JournalWriter(static_cast<int32_t>(size)).image();
@@ -56,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   _CloseJournal();
   if (size < 2) {
     char byte = 1;
-    Check(_GetJournalHeaders(&byte, 1) == 0 && byte == 0);
+    CHECK(_GetJournalHeaders(&byte, 1) == 0 && byte == 0);
     return 0;
   }
   const uint8_t mode = data[0] % 3;
@@ -74,30 +80,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const auto image_size = static_cast<int32_t>(image.size());
   const uint8_t opened = _OpenJournal(image.empty() ? nullptr : image.data(), image_size);
-  Check(opened == (image_size >= MARNEL_MIN_IMAGE_SIZE ? 1 : 0));
+  CHECK(opened == (image_size >= MARNEL_MIN_IMAGE_SIZE ? 1 : 0));
 
   // Count the rows with a roomy buffer, then list again into the small one.
   std::vector<char> full(MARNEL_TEXT_SIZE);
   int32_t rows = 0;
   if (_GetJournalHeaders(full.data(), MARNEL_TEXT_SIZE) == 1) {
-    Check(full[MARNEL_TEXT_SIZE - 1] == 0);
+    CHECK(full[MARNEL_TEXT_SIZE - 1] == 0);
     const size_t length = std::strlen(full.data());
     if (length > 0) ++rows;
     for (size_t i = 0; i + 1 < length; ++i) rows += full[i] == '\r' && full[i + 1] == '\n';
   }
   std::vector<char> listing(static_cast<size_t>(text_size), 1);
   const int32_t listed = _GetJournalHeaders(listing.data(), text_size);
-  Check(listed == opened);
-  Check(listing[0] == 0 || listed == 1);
-  Check(listed == 0 || listing[static_cast<size_t>(text_size) - 1] == 0);
+  CHECK(listed == opened);
+  CHECK(listing[0] == 0 || listed == 1);
+  CHECK(listed == 0 || listing[static_cast<size_t>(text_size) - 1] == 0);
 
   std::vector<char> context(static_cast<size_t>(text_size) + 1);
   for (int32_t position = -1; position <= rows; ++position) {
     context[0] = 1;
     const int32_t result = _GetJournalRecordNumber(position, context.data(), text_size);
-    Check(std::memchr(context.data(), 0, context.size()) != nullptr);
-    Check(result == 1 || context[0] == 0);
-    Check(result == 0 || (position >= 0 && position < rows));
+    CHECK(std::memchr(context.data(), 0, context.size()) != nullptr);
+    CHECK(result == 1 || context[0] == 0);
+    CHECK(result == 0 || (position >= 0 && position < rows));
   }
   _CloseJournal();
   return 0;

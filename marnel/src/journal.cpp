@@ -124,7 +124,6 @@ bool Journal::Headers(char* buffer, int32_t size) {
   const JournalImage journal = image();
   scan_ = ScanRing(journal);
   if (!scan_.ok) return false;
-  if (scan_.count == 0) return true;
 
   struct Line {
     std::string text;
