@@ -44,14 +44,14 @@ extern "C" {
  * an empty one (then the result is still MARNEL_SUCCESS).
  * Returns MARNEL_SUCCESS, or MARNEL_FAILURE when a journal is already open (nothing
  * changes), the image is null or too small, or memory runs out. */
-MARNEL_API uint8_t _OpenJournal(uint8_t *image, int32_t size);
+MARNEL_API uint8_t _OpenJournal(uint8_t* image, int32_t size);
 
 /* Writes the alarms as "name=time" lines, newest first, into buffer (size bytes,
  * caller-owned): at most size - 1 characters, the rest of the size bytes zero.
  * Row i of this listing is position i for _GetJournalRecordNumber.
  * Returns MARNEL_SUCCESS (an empty journal gives an empty text), or MARNEL_FAILURE
  * when no journal is open or size <= 0 (a buffer of size <= 0 is not touched). */
-MARNEL_API int32_t _GetJournalHeaders(char *buffer, int32_t size);
+MARNEL_API int32_t _GetJournalHeaders(char* buffer, int32_t size);
 
 /* Writes the context of the alarm at row position (0-based) of the last listing as
  * "parameter=value" lines into buffer: at most size characters followed by a zero, so
@@ -60,7 +60,7 @@ MARNEL_API int32_t _GetJournalHeaders(char *buffer, int32_t size);
  * Returns MARNEL_SUCCESS, or MARNEL_FAILURE (empty text) when size <= 0, no journal is
  * open, position is outside the last listing, or the record is gone or damaged.
  * A buffer with size < 0 is not touched. */
-MARNEL_API int32_t _GetJournalRecordNumber(int32_t position, char *buffer, int32_t size);
+MARNEL_API int32_t _GetJournalRecordNumber(int32_t position, char* buffer, int32_t size);
 
 /* Closes the open journal and forgets the image; closing twice is harmless. */
 MARNEL_API void _CloseJournal(void);
