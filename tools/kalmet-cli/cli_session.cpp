@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "exit_codes.h"
+#include "session/binary_session.h"
 #include "session/delphi_text.h"
 #include "session/file_log.h"
 #include "session/xml_session.h"
@@ -32,6 +33,18 @@ const char* KindName(SessionKind kind) {
   return "unknown";
 }
 
+namespace {
+
+// Message box texts break lines with CR; a terminal wants LF.
+std::string UserText(std::string text) {
+  for (char& c : text) {
+    if (c == '\r') c = '\n';
+  }
+  return text;
+}
+
+}  // namespace
+
 OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
   OpenResult result;
   WriteLog("Открытие файла " + fileName);
@@ -46,7 +59,16 @@ OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
       break;
     case SessionKind::kZ4K:
     case SessionKind::kZ5K:
-      result.log.push_back("binary session files are not supported yet");
+      // A damaged container, a file that cannot be opened or a missing library: the
+      // message the window would show in its error box.
+      try {
+        result.ok = KindOfFile(fileName) == SessionKind::kZ4K
+                        ? LoadZ4KSession(ctx, fileName)
+                        : LoadZ5KSession(ctx, fileName, &result.measurementSlices);
+      } catch (const std::exception& e) {
+        result.ok = false;
+        result.log.assign({UserText(e.what())});
+      }
       break;
     case SessionKind::kUnknown:
       result.log.push_back("unknown session file extension: " + fileName);

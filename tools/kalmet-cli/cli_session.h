@@ -18,6 +18,8 @@ struct OpenResult {
   bool ok = false;
   // Log lines written while reading (printed to stderr on failure).
   std::vector<std::string> log;
+  // Slices of the measurement journal read from a ".Z5K" file.
+  int measurementSlices = 0;
 };
 
 // Reads the file into ctx with whatever hooks ctx carries.

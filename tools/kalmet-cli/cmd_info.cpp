@@ -21,7 +21,8 @@ int Run(SessionContext& ctx, const CommandArgs& args) {
             << "field: " << ctx.sFieldName << "\n"
             << "cluster: " << ctx.sClusterName << "\n"
             << "well: " << ctx.sWellName << "\n"
-            << "variables: " << ctx.slInputData.Count() << "\n";
+            << "variables: " << ctx.slInputData.Count() << "\n"
+            << "measurement-slices: " << r.measurementSlices << "\n";
   return kExitOk;
 }
 
