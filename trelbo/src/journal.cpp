@@ -117,37 +117,38 @@ int32_t Journal::readNext(uint32_t* label, uint16_t* code, uint8_t* buffer, uint
   return read(false, label, code, buffer, length);
 }
 
-int32_t Journal::read(bool first, uint32_t* label, uint16_t* code, uint8_t* buffer,
+int32_t Journal::read(bool fromNewest, uint32_t* label, uint16_t* code, uint8_t* buffer,
                       uint16_t* length) {
   if (!label || !code || !length) return kFailed;
   std::lock_guard guard(imageLock_);
   if (!open_) return kFailed;
-  if (first) readPos_ = layout_.writePos;
+  if (fromNewest) readPos_ = layout_.writePos;
   if (ring_.cellCount() == 0) {
     *length = 0;
     return kFailed;
   }
   const uint32_t stop = ring_.prev(layout_.boundary);
   uint32_t pos = readPos_;
-  RecordInfo info;
+  RecordSpan found;
+  const uint8_t* first;
   for (;;) {
-    const std::optional<uint32_t> start = ring_.previousStart(pos, stop, layout_.writePos);
-    if (!start) {
+    if (!ring_.previousRecord(pos, stop, layout_.writePos, &found)) {
       *length = 0;
       return kFailed;
     }
-    pos = *start;
-    info = ring_.recordAt(pos);
-    if (!filter_ || filter_(info.label.high, info.code)) break;
+    pos = found.start;
+    first = ring_.cell(pos);
+    if (!filter_ || filter_(cellLabel(first).high, cellCode(first))) break;
   }
-  label[0] = info.label.low;
-  label[1] = info.label.high;
-  *code = info.code;
+  const Label stamp = cellLabel(first);
+  label[0] = stamp.low;
+  label[1] = stamp.high;
+  *code = cellCode(first);
   // A record larger than the buffer is left for a later call with more room.
   const uint32_t room = buffer ? *length : 0;
-  if (info.length > room) return kFailed;
-  if (info.length > 0) ring_.copyData(pos, buffer);
-  *length = uint16_t(info.length);
+  if (found.length > room) return kFailed;
+  if (found.length > 0) ring_.copyData(pos, buffer);
+  *length = uint16_t(found.length);
   readPos_ = pos;
   return kOk;
 }

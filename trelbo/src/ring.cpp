@@ -25,21 +25,31 @@ void Ring::format() {
 template <class Accept>
 bool Ring::chainEnds(uint32_t start, Accept&& accept) const {
   uint32_t pos = next(start);
-  for (uint32_t steps = 1; steps < cells_ && accept(pos); ++steps, pos = next(pos)) {
-    const CellType type = cellType(cell(pos));
+  for (uint32_t steps = 1; steps < cells_; ++steps, pos = next(pos)) {
+    const uint8_t* c = cell(pos);
+    const CellType type = cellType(c);
+    if ((type != CellType::kMiddle && type != CellType::kLast) || !accept(pos, c)) return false;
     if (type == CellType::kLast) return true;
-    if (type != CellType::kMiddle) return false;
   }
   return false;
 }
 
-bool Ring::isCheckedStart(uint32_t index) const {
+uint32_t Ring::checkedRecordCells(uint32_t index) const {
   const uint8_t* c = cell(index);
   const CellType type = cellType(c);
-  if (type != CellType::kWhole && type != CellType::kFirst) return false;
-  if (!cellCheckOk(c)) return false;
-  if (type == CellType::kWhole) return true;
-  return chainEnds(index, [this](uint32_t pos) { return cellCheckOk(cell(pos)); });
+  if (type != CellType::kWhole && type != CellType::kFirst) return 0;
+  if (!cellCheckOk(c)) return 0;
+  if (type == CellType::kWhole) return 1;
+  uint32_t count = 1;
+  const bool ends = chainEnds(index, [&count](uint32_t, const uint8_t* next) {
+    ++count;
+    return cellCheckOk(next);
+  });
+  return ends ? count : 0;
+}
+
+bool Ring::isCheckedStart(uint32_t index) const {
+  return checkedRecordCells(index) > 0;
 }
 
 namespace {
@@ -89,8 +99,19 @@ RingLayout Ring::analyseFull(uint32_t first) const {
   uint32_t best = first;
   uint32_t bestDistance = 0;
   bool others = false;
-  for (uint32_t pos = next(first); pos != first; pos = next(pos)) {
-    if (!isCheckedStart(pos)) continue;
+  // Cells inside a checked record are never record starts, so the walk skips them.
+  // None of them is `first`, so the walk meets it again.
+  uint32_t pos = first;
+  uint32_t step = checkedRecordCells(first);
+  for (;;) {
+    pos += step;  // step <= cells_
+    if (pos >= cells_) pos -= cells_;
+    if (pos == first) break;
+    step = checkedRecordCells(pos);
+    if (step == 0) {
+      step = 1;
+      continue;
+    }
     const uint32_t low = cellLabel(cell(pos)).low;
     const uint32_t distance = circularDistance(low, prevLow);
     if (!others || distance > bestDistance) {
@@ -111,7 +132,7 @@ RingLayout Ring::analyseFull(uint32_t first) const {
   // Newest of the two labels at the seam and of the records before it, back to
   // the first one written as the newest (bit 0 set).
   layout.newest = cellLabel(cell(best)).low;
-  uint32_t pos = best;
+  pos = best;
   for (uint32_t steps = 1; steps < cells_; ++steps) {
     pos = prev(pos);
     if (!isCheckedStart(pos)) continue;
@@ -122,55 +143,49 @@ RingLayout Ring::analyseFull(uint32_t first) const {
   return layout;
 }
 
-std::optional<uint32_t> Ring::previousStart(uint32_t from, uint32_t stop, uint32_t writePos) const {
-  if (cells_ == 0) return std::nullopt;
+bool Ring::previousRecord(uint32_t from, uint32_t stop, uint32_t writePos,
+                          RecordSpan* found) const {
   uint32_t pos = from;
   // At most one full turn, even when `stop` cannot be met.
   for (uint32_t steps = 0; steps < cells_; ++steps) {
     pos = prev(pos);
-    if (pos == stop) break;
-    const CellType type = cellType(cell(pos));
-    if (type == CellType::kWhole) return pos;
-    if (type == CellType::kFirst &&
-        chainEnds(pos, [writePos](uint32_t p) { return p != writePos; })) {
-      return pos;
-    }
-  }
-  return std::nullopt;
-}
-
-// Visits the cells of a record whose chain a search has accepted: the start cell,
-// then type-4 cells up to the type-5 cell. The step bound keeps a damaged ring
-// from being walked more than once.
-template <class Visit>
-void Ring::visitRecord(uint32_t start, Visit&& visit) const {
-  const uint8_t* first = cell(start);
-  visit(first, true);
-  if (cellType(first) != CellType::kFirst) return;
-  uint32_t pos = next(start);
-  for (uint32_t steps = 1; steps < cells_; ++steps, pos = next(pos)) {
+    if (pos == stop) return false;
     const uint8_t* c = cell(pos);
     const CellType type = cellType(c);
+    if (type != CellType::kWhole && type != CellType::kFirst) continue;
+    uint32_t length = cellDataCount(c, true);
+    if (type == CellType::kFirst) {
+      const bool ends = chainEnds(pos, [writePos, &length](uint32_t at, const uint8_t* next) {
+        length += cellDataCount(next, false);
+        return at != writePos;
+      });
+      if (!ends) continue;
+    }
+    *found = {pos, length};
+    return true;
+  }
+  return false;
+}
+
+// Follows the cells of a record that previousRecord accepted: the start cell, then
+// type-4 cells up to the type-5 cell. The step bound keeps a damaged ring from
+// being walked more than once.
+void Ring::copyData(uint32_t start, uint8_t* out) const {
+  const uint8_t* c = cell(start);
+  unsigned n = cellDataCount(c, true);
+  std::memcpy(out, c + cellDataOffset(true), n);
+  if (cellType(c) != CellType::kFirst) return;
+  out += n;
+  uint32_t pos = next(start);
+  for (uint32_t steps = 1; steps < cells_; ++steps, pos = next(pos)) {
+    c = cell(pos);
+    const CellType type = cellType(c);
     if (type != CellType::kMiddle && type != CellType::kLast) return;
-    visit(c, false);
+    n = cellDataCount(c, false);
+    std::memcpy(out, c + cellDataOffset(false), n);
+    out += n;
     if (type == CellType::kLast) return;
   }
-}
-
-RecordInfo Ring::recordAt(uint32_t start) const {
-  const uint8_t* first = cell(start);
-  RecordInfo info{cellLabel(first), cellCode(first), cellAdvance(first), 0};
-  visitRecord(
-      start, [&info](const uint8_t* c, bool isFirst) { info.length += cellDataCount(c, isFirst); });
-  return info;
-}
-
-void Ring::copyData(uint32_t start, uint8_t* out) const {
-  visitRecord(start, [&out](const uint8_t* c, bool isFirst) {
-    const unsigned n = cellDataCount(c, isFirst);
-    std::memcpy(out, c + cellDataOffset(isFirst), n);
-    out += n;
-  });
 }
 
 }  // namespace kalmet::trelbo

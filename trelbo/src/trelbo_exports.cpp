@@ -6,9 +6,11 @@
 
 namespace {
 
+// The one journal of the loaded library, made when the library is loaded.
+kalmet::trelbo::Journal theJournal;
+
 kalmet::trelbo::Journal& journal() {
-  static kalmet::trelbo::Journal instance;
-  return instance;
+  return theJournal;
 }
 
 }  // namespace

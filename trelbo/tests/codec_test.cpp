@@ -1,6 +1,7 @@
 // The image format: record cells, label order and the analysis of an image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "journal_fixture.h"
@@ -61,7 +62,21 @@ TEST(TrelboCells, LongestRecordAndHeaderByte) {
   encodeRecordCell({0x04030201, 0x08070605}, 0x0A09, three, 3, true, 0, cell);
   const uint8_t expected[16] = {0x5B, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x0A, 0xAA, 0xBB, 0xCC, 0, 0};
   for (int i = 0; i < 15; ++i) EXPECT_EQ(cell[i], expected[i]) << "byte " << i;
-  EXPECT_EQ(cell[15], cellCheck(expected));
+  EXPECT_EQ(cell[15], 0xC3);  // 0x5B + 1 + ... + 10 + 0xAA + 0xBB + 0xCC = 707
+}
+
+TEST(TrelboCells, CheckIsTheByteSumOfBytes0To14) {
+  uint8_t cell[16];
+  std::fill(cell, cell + 16, 0xFF);
+  EXPECT_EQ(cellCheck(cell), 0xF1);  // 15 * 255 mod 256; byte 15 is not summed
+  for (uint32_t seed = 1; seed < 200; ++seed) {
+    unsigned sum = 0;
+    for (int i = 0; i < 16; ++i) {
+      cell[i] = uint8_t(seed * 2654435761u >> (i % 24));
+      if (i < 15) sum += cell[i];
+    }
+    EXPECT_EQ(cellCheck(cell), uint8_t(sum)) << seed;
+  }
 }
 
 TEST(TrelboLabelOrder, ComparesOnTheCircle) {

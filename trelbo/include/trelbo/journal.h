@@ -65,7 +65,7 @@ class Journal {
   std::vector<uint8_t> image() const;
 
  private:
-  int32_t read(bool first, uint32_t* label, uint16_t* code, uint8_t* buffer, uint16_t* length);
+  int32_t read(bool fromNewest, uint32_t* label, uint16_t* code, uint8_t* buffer, uint16_t* length);
   void reset();
 
   Clock& clock_;

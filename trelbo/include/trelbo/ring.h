@@ -4,18 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 
 #include "trelbo/cell.h"
 
 namespace kalmet::trelbo {
 
-// What the first cell of a record says, plus the data length over all its cells.
-struct RecordInfo {
-  Label label;
-  uint16_t code = 0;
-  bool advance = false;  // bit 0 of the first cell
-  uint32_t length = 0;   // data bytes over all cells (may exceed 65535 in a damaged image)
+// A record found by a search: its first cell and its data length over all its
+// cells (which may exceed 65535 in a damaged image).
+struct RecordSpan {
+  uint32_t start = 0;
+  uint32_t length = 0;
 };
 
 // Where writing and reading stand in an analysed image.
@@ -54,14 +52,13 @@ class Ring {
   // Empty layout (all zero) when the image holds no valid record.
   RingLayout analyse() const;
 
-  // The nearest record start before `from`, stepping backwards with wrap and giving
-  // up on reaching `stop`. Type-3 starts need type-4 cells and a type-5 cell after
-  // them that do not reach `writePos`. Cell checks are not verified.
-  std::optional<uint32_t> previousStart(uint32_t from, uint32_t stop, uint32_t writePos) const;
+  // The nearest record before `from`, stepping backwards with wrap and giving up
+  // on reaching `stop`. Type-3 starts need type-4 cells and a type-5 cell after
+  // them that do not reach `writePos`. Cell checks are not verified. False when
+  // there is none.
+  bool previousRecord(uint32_t from, uint32_t stop, uint32_t writePos, RecordSpan* found) const;
 
-  // The record at a start cell found by previousStart or isCheckedStart.
-  RecordInfo recordAt(uint32_t start) const;
-  // Copies the record's data (recordAt(start).length bytes) to out.
+  // Copies the data of a record found by previousRecord (its length in bytes) to out.
   void copyData(uint32_t start, uint8_t* out) const;
 
   // Writes a record cell by cell from `pos` with wrap; after each cell calls
@@ -79,14 +76,14 @@ class Ring {
   }
 
  private:
-  // Steps over the cells that follow a type-3 start while `accept` allows them;
-  // true when a type-5 cell ends the chain.
+  // Steps over the type-4 cells that follow a type-3 start, calling accept(pos, cell)
+  // for each type-4 or type-5 cell; true when a type-5 cell that `accept` allows
+  // ends the chain.
   template <class Accept>
   bool chainEnds(uint32_t start, Accept&& accept) const;
   RingLayout analyseFull(uint32_t first) const;
-  // Calls visit(cell, isFirst) for each cell of the record at `start`.
-  template <class Visit>
-  void visitRecord(uint32_t start, Visit&& visit) const;
+  // Cells of the checked record starting at `index`, 0 when it is no checked start.
+  uint32_t checkedRecordCells(uint32_t index) const;
 
   uint8_t* image_ = nullptr;
   size_t size_ = 0;
