@@ -36,7 +36,8 @@ extern "C" {
 #define TRELBO_MAX_RECORD_LENGTH 65535
 
 /* Read filter: called with a record's label high word and code; a record is
- * delivered only when it returns non-zero. */
+ * delivered only when it returns non-zero. It runs while the library holds its
+ * image lock and must not call back into the library. */
 typedef uint8_t (*TrelboFilter)(uint32_t labelHigh, uint16_t code);
 
 /*

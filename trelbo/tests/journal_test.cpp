@@ -41,6 +41,20 @@ class TrelboJournal : public ::testing::Test {
     return {{label[0], label[1]}, code, data};
   }
 
+  // Three one-cell records labelled 1..3 in a ring of `cells` cells; opens the
+  // journal and reads the newest.
+  void openThreeAndReadFirst(uint32_t cells) {
+    ImageBuilder image(4 + 16 * cells);
+    for (uint32_t i = 1; i <= 3; ++i) append(image, makeRecord(i, 1));
+    create(image);
+    ASSERT_EQ(journal.open(nullptr, nullptr), kOk);
+    uint32_t label[2];
+    uint16_t code, length = 8;
+    uint8_t buffer[8];
+    ASSERT_EQ(journal.readFirst(label, &code, buffer, &length), kOk);
+    ASSERT_EQ(label[0], 3u);
+  }
+
   FakeClock clock;
   Journal journal{clock};
   std::vector<std::vector<uint8_t>> blocks_;
@@ -177,14 +191,10 @@ TEST_F(TrelboJournal, FilterSelectsByLabelHighWordAndCode) {
 }
 
 TEST_F(TrelboJournal, OpenTwiceKeepsTheReadPosition) {
-  ImageBuilder image(4 + 16 * 10);
-  for (uint32_t i = 1; i <= 3; ++i) append(image, makeRecord(i, 1));
-  create(image);
+  openThreeAndReadFirst(10);
   uint32_t label[2];
   uint16_t code, length = 8;
   uint8_t buffer[8];
-  ASSERT_EQ(journal.open(nullptr, nullptr), kOk);
-  ASSERT_EQ(journal.readFirst(label, &code, buffer, &length), kOk);
   int16_t error = 0;
   EXPECT_EQ(journal.open(evenCodesSinceLabel1005, &error), kOk);
   EXPECT_EQ(error, kErrorAlreadyOpen);
@@ -360,15 +370,10 @@ TEST_F(TrelboJournal, WriteOverwritesTheOldestCells) {
 }
 
 TEST_F(TrelboJournal, WriteDuringReadingPushesTheReadPositionOn) {
-  ImageBuilder image(4 + 16 * 4);
-  for (uint32_t i = 1; i <= 3; ++i) append(image, makeRecord(i, 1));
-  create(image);
+  openThreeAndReadFirst(4);
   uint32_t label[2];
   uint16_t code, length = 8;
   uint8_t buffer[8];
-  ASSERT_EQ(journal.open(nullptr, nullptr), kOk);
-  ASSERT_EQ(journal.readFirst(label, &code, buffer, &length), kOk);
-  ASSERT_EQ(label[0], 3u);
   // Three writes go over the cells of records 1 and 2 and the read position.
   for (int i = 0; i < 3; ++i) {
     clock.ms += 16;
