@@ -22,15 +22,16 @@ extern "C" {
 #define TRELBO_VERSION "1.0.0"
 
 /* Results of the int32_t functions. */
-#define TRELBO_OK 0      /* the call succeeded */
-#define TRELBO_FAILED -1 /* the call failed; see the error word where there is one */
+#define TRELBO_OK 0        /* the call succeeded */
+#define TRELBO_FAILED (-1) /* the call failed; see the error word where there is one */
 
 /* Values written to the int16_t error words. Callers treat unknown values as failure. */
 #define TRELBO_ERROR_NONE 0         /* no error */
 #define TRELBO_ERROR_NO_MEMORY 1    /* Create: the image could not be allocated or a block copied */
 #define TRELBO_ERROR_ALREADY_OPEN 1 /* Open: the journal was already open; nothing was reset */
 #define TRELBO_ERROR_WRITE 1        /* Write: the record could not be written (missing argument) */
-#define TRELBO_ERROR_OUTSIDE_IMAGE -1 /* Write: a cell lies outside the image (no usable cell) */
+#define TRELBO_ERROR_OUTSIDE_IMAGE (-1) /* Write: a cell lies outside the image (no usable cell) \
+                                         */
 
 /* Largest number of data bytes in one record, and so the largest useful read buffer. */
 #define TRELBO_MAX_RECORD_LENGTH 65535
