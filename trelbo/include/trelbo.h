@@ -30,8 +30,7 @@ extern "C" {
 #define TRELBO_ERROR_NO_MEMORY 1    /* Create: the image could not be allocated or a block copied */
 #define TRELBO_ERROR_ALREADY_OPEN 1 /* Open: the journal was already open; nothing was reset */
 #define TRELBO_ERROR_WRITE 1        /* Write: the record could not be written (missing argument) */
-#define TRELBO_ERROR_OUTSIDE_IMAGE (-1) /* Write: a cell lies outside the image (no usable cell) \
-                                         */
+#define TRELBO_ERROR_OUTSIDE_IMAGE (-1) /* Write: a cell lies outside the image (none usable) */
 
 /* Largest number of data bytes in one record, and so the largest useful read buffer. */
 #define TRELBO_MAX_RECORD_LENGTH 65535
