@@ -6,6 +6,7 @@
 
 #include "session/cp1251.h"
 #include "session/host.h"
+#include "session/tests/log_recorder.h"
 #include "session/tests/temp_dir.h"
 
 namespace kalmet::testing {
@@ -30,3 +31,11 @@ struct ReportRecorder {
 };
 
 }  // namespace kalmet::testing
+
+namespace kalmet {
+// The helpers under short names, for the dictionary tests.
+using testing::LogRecorder;
+using testing::ReportRecorder;
+using testing::TempDir;
+using testing::WriteDict;
+}  // namespace kalmet

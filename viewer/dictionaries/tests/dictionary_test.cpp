@@ -8,11 +8,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 const std::string kPrefix = "[TDictionary.Create] ";
 
 TEST(TDictionaryTest, ReadsEntriesAndSkipsBadElements) {

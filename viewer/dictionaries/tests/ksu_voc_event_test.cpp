@@ -9,11 +9,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 struct Loaded {
   ReportRecorder boxes;
   TKsuVocEvent events;

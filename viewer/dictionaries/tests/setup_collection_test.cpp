@@ -10,11 +10,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 class SetupCollectionTest : public ::testing::Test {
  protected:
   void SetUp() override {

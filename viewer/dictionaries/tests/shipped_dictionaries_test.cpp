@@ -50,11 +50,11 @@ TEST_F(ShippedDictionariesTest, LoadsWithoutALogLine) {
 
 TEST_F(ShippedDictionariesTest, EveryRoutedVariableIsDescribed) {
   const std::vector<int> routed = {
-      62,    63,    1014,  1015,  1016,  1021,  1024,  9401,  9900,  9901,  9902,  9903,
-      9904,  9905,  9906,  9908,  9910,  9920,  9922,  9976,  9978,  9991,  9995,  9996,
-      10304, 10315, 10316, 10317, 10353, 10354, 10355, 10356, 10357, 10358, 10359, 10360,
-      10361, 10362, 10363, 10364, 10365, 10366, 10367, 10368, 10369, 10370, 10371, 10432,
-      10433, 10434, 10435, 10436, 10437, 15620, 16300, 16301, 16302, 16303, 16304, 16370, 16380};
+      62,    63,    1014,  1015,  1016,  1021,  1024,  9401,  9900,  9901,  9902,  9903,  9904,
+      9905,  9906,  9908,  9910,  9920,  9922,  9976,  9978,  9991,  9995,  9996,  10304, 10315,
+      10316, 10317, 10353, 10354, 10355, 10356, 10357, 10358, 10359, 10360, 10361, 10362, 10363,
+      10364, 10365, 10366, 10367, 10368, 10369, 10370, 10371, 10432, 10433, 10434, 10435, 10436,
+      10437, 15620, 16300, 16301, 16302, 16303, 16304, 16370, 16380};
   for (int id : routed) EXPECT_NE(dicts_.Dictionary->GetDict(id), nullptr) << id;
   for (int id = 16400; id < 16432; ++id) EXPECT_NE(dicts_.Dictionary->GetDict(id), nullptr) << id;
 }
@@ -67,8 +67,8 @@ TEST_F(ShippedDictionariesTest, EveryVariableRendersThroughItsFormat) {
     const TFormat* f = dicts_.VocFormat->GetFormat(v->VariableFormat);
     ASSERT_NE(f, nullptr);
     EXPECT_LE(f->Kind, 2);
-    const TRawValue value =
-        v->VariableType == "T_STRING" ? TRawValue::OfText("251299") : TRawValue(f->Kind == 1 ? 1 : 1234);
+    const TRawValue value = v->VariableType == "T_STRING" ? TRawValue::OfText("251299")
+                                                          : TRawValue(f->Kind == 1 ? 1 : 1234);
     EXPECT_NO_THROW({
       const std::string text = dicts_.VocFormat->FormattingIndex(v->VariableId, value);
       EXPECT_NE(text, "?");
@@ -183,7 +183,8 @@ TEST_F(ShippedDictionariesTest, SetupFilesLoadForTheirVersions) {
     // Every row shows once a value is there.
     for (const auto& [id, sub] : seen) {
       TData bytes = {0x01, 0x04, 0, 0};  // 1025
-      if (dicts_.Dictionary->GetDict(id)->VariableType == "T_STRING") bytes = {'2', '5', '1', '2', '9', '9', 0};
+      if (dicts_.Dictionary->GetDict(id)->VariableType == "T_STRING")
+        bytes = {'2', '5', '1', '2', '9', '9', 0};
       EXPECT_TRUE(setups.Parsing(id, sub, bytes)) << id;
     }
     setups.FillGrids("1.2.3");

@@ -8,11 +8,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 TEST(TVocCustomGraphsTest, ValidGraphsAndRules) {
   TempDir dir;
   const std::string path = WriteDict(dir, "CustomGraph.xml", R"(<PultexConsole>

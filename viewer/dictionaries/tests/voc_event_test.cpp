@@ -9,11 +9,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 TEST(TVocEventTest, LoadsEventsWithDefaultsAndDuplicates) {
   TempDir dir;
   const std::string path = WriteDict(dir, "VocEvent.xml", R"(<PultexConsole>

@@ -13,11 +13,6 @@
 namespace kalmet {
 namespace {
 
-using testing::LogRecorder;
-using testing::ReportRecorder;
-using testing::TempDir;
-using testing::WriteDict;
-
 uint32_t FloatBits(float f) {
   uint32_t u;
   std::memcpy(&u, &f, sizeof u);
