@@ -4,34 +4,10 @@
 #include <iostream>
 
 #include "exit_codes.h"
-#include "session/binary_session.h"
-#include "session/delphi_text.h"
 #include "session/file_log.h"
-#include "session/xml_session.h"
+#include "session/session_file.h"
 
 namespace kalmet::cli {
-
-SessionKind KindOfFile(const std::string& fileName) {
-  const std::string ext = std::filesystem::path(fileName).extension().string();
-  if (SameText(ext, ".xml")) return SessionKind::kXml;
-  if (SameText(ext, ".Z4K")) return SessionKind::kZ4K;
-  if (SameText(ext, ".Z5K")) return SessionKind::kZ5K;
-  return SessionKind::kUnknown;
-}
-
-const char* KindName(SessionKind kind) {
-  switch (kind) {
-    case SessionKind::kXml:
-      return "xml";
-    case SessionKind::kZ4K:
-      return "z4k";
-    case SessionKind::kZ5K:
-      return "z5k";
-    case SessionKind::kUnknown:
-      break;
-  }
-  return "unknown";
-}
 
 namespace {
 
@@ -49,30 +25,20 @@ OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
   OpenResult result;
   WriteLog("Открытие файла " + fileName);
   SetLogObserver([&](std::string_view line) { result.log.emplace_back(line); });
-  switch (KindOfFile(fileName)) {
-    case SessionKind::kXml:
-      result.ok = LoadXmlSession(ctx, fileName);
-      ctx.bZ5K = false;
+  if (KindOfFile(fileName) == TSessionKind::kUnknown) {
+    result.log.push_back("unknown session file extension: " + fileName);
+  } else {
+    // A damaged container, a file that cannot be opened or a missing library: the
+    // message the window would show in its error box.
+    try {
+      result.ok = ReadSessionFile(ctx, fileName, &result.measurementSlices);
       if (!result.ok && result.log.empty()) {
         result.log.push_back("not a session file: the document element is not SessionReadedData");
       }
-      break;
-    case SessionKind::kZ4K:
-    case SessionKind::kZ5K:
-      // A damaged container, a file that cannot be opened or a missing library: the
-      // message the window would show in its error box.
-      try {
-        result.ok = KindOfFile(fileName) == SessionKind::kZ4K
-                        ? LoadZ4KSession(ctx, fileName)
-                        : LoadZ5KSession(ctx, fileName, &result.measurementSlices);
-      } catch (const std::exception& e) {
-        result.ok = false;
-        result.log.assign({UserText(e.what())});
-      }
-      break;
-    case SessionKind::kUnknown:
-      result.log.push_back("unknown session file extension: " + fileName);
-      break;
+    } catch (const std::exception& e) {
+      result.ok = false;
+      result.log.assign({UserText(e.what())});
+    }
   }
   SetLogObserver(nullptr);
   return result;

@@ -6,13 +6,9 @@
 #include <vector>
 
 #include "session/session_context.h"
+#include "session/session_file.h"
 
 namespace kalmet::cli {
-
-enum class SessionKind { kXml, kZ4K, kZ5K, kUnknown };
-
-SessionKind KindOfFile(const std::string& fileName);
-const char* KindName(SessionKind kind);
 
 struct OpenResult {
   bool ok = false;
