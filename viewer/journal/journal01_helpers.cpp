@@ -1,0 +1,56 @@
+#include "journal/journal01_helpers.h"
+
+#include "dictionaries/dictionary.h"
+#include "dictionaries/voc_event.h"
+#include "dictionaries/voc_format.h"
+#include "session/delphi_text.h"
+#include "session/file_log.h"
+
+namespace kalmet {
+
+uint32_t ReadLE(std::span<const uint8_t> bytes, size_t pos, size_t n) {
+  if (n > 4 || pos > bytes.size() || bytes.size() - pos < n) throw RangeError();
+  uint32_t v = 0;
+  for (size_t i = 0; i < n; ++i) v |= static_cast<uint32_t>(bytes[pos + i]) << (8 * i);
+  return v;
+}
+
+std::string FreeEventKey(const TJournalCollection& journal, TDateTime t) {
+  // The collection holds at most one entry per key tried, so this ends after at most
+  // Count() + 1 candidates.
+  for (int n = 1;; ++n) {
+    std::string key = DateTimeKey(t + n * kOneMillisecond);
+    if (!journal.Find(key)) return key;
+  }
+}
+
+bool ChangeWithoutValues(const TDictIndex& variable) {
+  return SameText(variable.VariableFormat, "FORMAT_S") || variable.IgnoreEvent3;
+}
+
+void AddChangeValue(TEventData& event, const TEvent& description, int which, int32_t index,
+                    uint32_t value, const TDictIndex& variable, const TVocFormat* formats,
+                    const std::string& prefix) {
+  try {
+    std::string name, key, text;
+    if (const TExEvent* ex = description.ExEvent(which)) {
+      name = ex->Name;
+      key = ex->Key();
+      text = formats ? formats->FormattingIndex(index, TRawValue(value)) : "?";
+    } else {
+      name = "???????";
+      key = Format("%5.5u", static_cast<unsigned>(which));
+      text = Format("0x%x", value);
+    }
+    if (!event.ExData) event.ExData = std::make_unique<TOwnedList<TExData>>();
+    event.ExData->Add(std::move(key),
+                      std::make_unique<TExData>(std::move(name), std::move(text), RawBytes(value),
+                                                variable.VariableEd));
+  } catch (const std::exception& e) {
+    WriteLog(prefix +
+             (which == 1 ? "Обработка Befor. Exception: " : "Обработка After. Exception: ") +
+             e.what());
+  }
+}
+
+}  // namespace kalmet
