@@ -69,6 +69,7 @@ std::string TSessionFacts::Json() const {
   field("well", Quote(well));
   field("field", Quote(this->field));
   field("variables", number(variables));
+  field("image-blocks", number(imageBlocks));
   field("journal-events", number(JournalEvents()));
   field("events-by-code", Counts(eventsByCode));
   field("stops", number(stops));

@@ -24,7 +24,9 @@ struct TSessionFacts {
   std::string software;  // sSoftwareVersion after reading
   int major = 0, minor = 0;
   std::string cluster, well, field;
-  int variables = 0;  // entries of the value table right after reading
+  int variables = 0;    // entries of the value table right after reading
+  int imageBlocks = 0;  // version 2: pieces of the journal image (the parser takes them out
+                        // of the table together with their descriptor elements)
 
   // The decoded journal (events only, no graph samples).
   std::map<int, int> eventsByCode;
