@@ -5,9 +5,11 @@
 namespace {
 
 // The maker's notification routine does nothing with its codes; neither does ours.
+// The journal is never destroyed: a caller may close it from its own exit-time
+// destructors, which can run after this library's static objects are gone.
 kalmet::marnel::Journal& OpenJournalState() {
-  static kalmet::marnel::Journal journal;
-  return journal;
+  static kalmet::marnel::Journal* journal = new kalmet::marnel::Journal;
+  return *journal;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "cli_command.h"
+#include "engine.h"
 #include "exit_codes.h"
 #include "session/file_log.h"
 #include "session/session_file.h"
@@ -21,7 +23,8 @@ std::string UserText(std::string text) {
 
 }  // namespace
 
-OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
+OpenResult ReadSession(SessionContext& ctx, const std::string& fileName,
+                       const std::function<bool(int* slices)>& read) {
   OpenResult result;
   WriteLog("Открытие файла " + fileName);
   SetLogObserver([&](std::string_view line) { result.log.emplace_back(line); });
@@ -31,7 +34,8 @@ OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
     // A damaged container, a file that cannot be opened or a missing library: the
     // message the window would show in its error box.
     try {
-      result.ok = ReadSessionFile(ctx, fileName, &result.measurementSlices);
+      result.ok = read ? read(&result.measurementSlices)
+                       : ReadSessionFile(ctx, fileName, &result.measurementSlices);
       if (!result.ok && result.log.empty()) {
         result.log.push_back("not a session file: the document element is not SessionReadedData");
       }
@@ -47,6 +51,28 @@ OpenResult ReadSession(SessionContext& ctx, const std::string& fileName) {
 int PrintFailure(const OpenResult& result) {
   for (const auto& line : result.log) std::cerr << line << "\n";
   return kExitReadFailed;
+}
+
+bool StartEngine(TEngine& engine, const CommandArgs& args) {
+  engine.ctx.Host.ReportToUser = [](const std::string& text, const std::string&) {
+    std::cerr << UserText(text) << "\n";
+  };
+  return engine.Start(args.programDir);
+}
+
+OpenResult OpenSession(TEngine& engine, const std::string& fileName) {
+  return ReadSession(engine.ctx, fileName,
+                     [&](int* slices) { return engine.Open(fileName, slices); });
+}
+
+int WithSession(const CommandArgs& args,
+                const std::function<int(TEngine& engine, const OpenResult& result)>& body) {
+  if (args.positional.size() != 1) return kExitUsage;
+  TEngine engine;
+  if (!StartEngine(engine, args)) return kExitReadFailed;
+  const OpenResult r = OpenSession(engine, args.positional[0]);
+  if (!r.ok) return PrintFailure(r);
+  return body(engine, r);
 }
 
 }  // namespace kalmet::cli
