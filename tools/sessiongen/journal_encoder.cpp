@@ -59,16 +59,6 @@ uint16_t SettingVariable(int protocol, int setting) {
   return protocol == 0 ? kV0[setting] : kV1[setting];
 }
 
-uint32_t SettingAt(const TStory& story, int setting, TDateTime t) {
-  uint32_t value = story.Setting(setting);
-  for (auto it = story.Events().rbegin(); it != story.Events().rend() && it->time >= t; ++it) {
-    const bool change =
-        it->kind == TEventKind::kParameterChange || it->kind == TEventKind::kModeChange;
-    if (change && it->setting == setting) value = it->oldValue;
-  }
-  return value;
-}
-
 std::vector<TEventRecord> EventRecords01(const TStory& story, int protocol) {
   std::vector<TEventRecord> out;
   for (const TStoryEvent& e : story.Events()) {
@@ -101,11 +91,11 @@ std::vector<TEventRecord> EventRecords01(const TStory& story, int protocol) {
         break;
       case TEventKind::kTripUnderload:
         r.code = 10;
-        d.F32(e.current).U16(SettingAt(story, kUnderloadSetpoint, e.time));
+        d.F32(e.current).U16(story.SettingAt(kUnderloadSetpoint, e.time));
         break;
       case TEventKind::kTripOverload:
         r.code = 11;
-        d.F32(e.current).U16(SettingAt(story, kOverloadSetpoint, e.time));
+        d.F32(e.current).U16(story.SettingAt(kOverloadSetpoint, e.time));
         break;
       case TEventKind::kTripImbalance:
         r.code = 13;

@@ -31,8 +31,6 @@ struct TTraceRecord {
 
 // The variable that holds a setting on controllers of the protocol.
 uint16_t SettingVariable(int protocol, int setting);
-// A setting's value at a moment (before any later parameter change).
-uint32_t SettingAt(const TStory& story, int setting, TDateTime t);
 
 // Journal records of versions 0 and 1 (trace-only events left out), and trace records.
 std::vector<TEventRecord> EventRecords01(const TStory& story, int protocol);

@@ -277,7 +277,9 @@ void TEncoder::Journal2() {
 
   size_t cells = 0;
   for (const TImageRecord& r : records) cells += trelbo::recordCellCount(uint32_t(r.data.size()));
-  const size_t imageSize = trelbo::kHeaderSize + trelbo::kCellSize * (cells + cells / 8 + 16);
+  // Room to spare, as a controller's ring that has not filled up yet.
+  const size_t spare = std::min<size_t>(cells / 8, 4096) + 16;
+  const size_t imageSize = trelbo::kHeaderSize + trelbo::kCellSize * (cells + spare);
   size_t blockSize = 4096;
   while (imageSize > blockSize * kMaxImageBlocks && blockSize < trelbo::kMaxRecordLength)
     blockSize = std::min<size_t>(blockSize * 2, trelbo::kMaxRecordLength);

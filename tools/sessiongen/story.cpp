@@ -84,6 +84,7 @@ void TStory::Generate() {
   settings_[kOverloadSetpoint] = uint32_t(115 + 5 * rng.Range(0, 3));
   settings_[kRestartAttempts] = uint32_t(rng.Range(2, 5));
   settings_[kWorkMode] = 1;
+  std::copy(std::begin(settings_), std::end(settings_), std::begin(initialSettings_));
 
   // The story in seconds from its beginning; placed before the read-out afterwards.
   struct Raw {
@@ -229,6 +230,30 @@ void TStory::Generate() {
     now = TPumpState::kRunning;
   }
 
+  // A long story is pressed into two years (keeping records at least a second apart), so
+  // that large sessions stay within the controller's calendar.
+  constexpr int64_t kMaxSpan = 2 * 365 * 86400;
+  if (!raw.empty() && raw.back().at > kMaxSpan) {
+    const double k = double(kMaxSpan) / double(raw.back().at);
+    std::vector<int64_t> before, after;
+    for (Raw& r : raw) {
+      before.push_back(r.at);
+      r.at = std::max(int64_t(double(r.at) * k), after.empty() ? 0 : after.back() + 1);
+      after.push_back(r.at);
+    }
+    const auto press = [&](int64_t at) {
+      if (at == INT64_MAX) return at;
+      const auto it = std::lower_bound(before.begin(), before.end(), at);
+      return it != before.end() && *it == at ? after[size_t(it - before.begin())]
+                                             : int64_t(double(at) * k);
+    };
+    for (auto& st : states) st.first = press(st.first);
+    for (auto& [from, to] : gaps) {
+      from = press(from);
+      to = press(to);
+    }
+  }
+
   // Place the story so that its last record comes a little before the read-out.
   const int64_t end = raw.empty() ? 0 : raw.back().at;
   const int64_t readoutSeconds = WholeSeconds(readout_);
@@ -240,6 +265,8 @@ void TStory::Generate() {
   for (Raw& r : raw) {
     r.e.time = when(r.at);
     if (IsTrip(r.e.kind)) trips_.push_back(r.e);
+    if (r.e.kind == TEventKind::kParameterChange || r.e.kind == TEventKind::kModeChange)
+      settingChanges_[r.e.setting].emplace_back(r.e.time, r.e.newValue);
   }
   // What the instruments showed just before each record.
   for (Raw& r : raw) {
@@ -289,22 +316,39 @@ TPumpState TStory::StateAt(TDateTime t) const {
 }
 
 bool TStory::TelemetryAt(TDateTime t) const {
-  for (const auto& [from, to] : telemetryGaps_) {
-    if (t >= from && t < to) return false;
+  // Gaps are in time order and do not overlap: only the last one starting at or before t
+  // can hold it.
+  auto it = std::upper_bound(telemetryGaps_.begin(), telemetryGaps_.end(), t,
+                             [](TDateTime v, const auto& gap) { return v < gap.first; });
+  return it == telemetryGaps_.begin() || t >= std::prev(it)->second;
+}
+
+uint32_t TStory::SettingAt(int setting, TDateTime t) const {
+  const auto& changes = settingChanges_[setting];
+  auto it = std::lower_bound(changes.begin(), changes.end(), t,
+                             [](const auto& change, TDateTime v) { return change.first < v; });
+  return it == changes.begin() ? initialSettings_[setting] : std::prev(it)->second;
+}
+
+template <class F>
+void TStory::ForTripsAround(TDateTime t, F&& f) const {
+  auto it = std::lower_bound(trips_.begin(), trips_.end(), t,
+                             [](const TStoryEvent& trip, TDateTime v) { return trip.time < v; });
+  for (; it != trips_.end(); ++it) {
+    const double r = Ramp(t, it->time);
+    if (r == 0) break;
+    f(*it, r);
   }
-  return true;
 }
 
 double TStory::LoadAt(TDateTime t) const {
   const double twoPi = 2 * std::numbers::pi;
   double load =
       0.8 + 0.07 * std::sin(twoPi * (t / 2.7 + phase_)) + 0.04 * std::sin(twoPi * t / 0.6);
-  for (const TStoryEvent& trip : trips_) {
-    const double r = Ramp(t, trip.time);
-    if (r == 0) continue;
+  ForTripsAround(t, [&](const TStoryEvent& trip, double r) {
     if (trip.kind == TEventKind::kTripUnderload) load -= 0.4 * r;
     if (trip.kind == TEventKind::kTripOverload) load += 0.5 * r;
-  }
+  });
   return std::max(load, 0.05);
 }
 
@@ -318,13 +362,11 @@ TMeasurement TStory::Measure(TDateTime t) const {
   const double twoPi = 2 * std::numbers::pi;
   double u = 380 + 6 * std::sin(twoPi * t) + 2 * Noise(seed, sec, 0);
   double heat = 0, imbalance = 0;
-  for (const TStoryEvent& trip : trips_) {
-    const double r = Ramp(t, trip.time);
-    if (r == 0) continue;
+  ForTripsAround(t, [&](const TStoryEvent& trip, double r) {
     if (trip.kind == TEventKind::kTripUndervoltage) u -= 90 * r;
     if (trip.kind == TEventKind::kTripOverheat) heat += 45 * r;
     if (trip.kind == TEventKind::kTripImbalance) imbalance += 0.35 * r;
-  }
+  });
   m.uab = float(u);
   m.ubc = float(u * (1.004 + 0.002 * Noise(seed, sec, 1)));
   m.uca = float(u * (0.997 + 0.002 * Noise(seed, sec, 2)));

@@ -129,6 +129,8 @@ class TStory {
 
   // Setting values at the end of the story (after every parameter change).
   uint32_t Setting(int setting) const { return settings_[setting]; }
+  // A setting's value at a moment (before any later change).
+  uint32_t SettingAt(int setting, TDateTime t) const;
   uint32_t WorkSeconds() const { return workSeconds_; }
   uint32_t IdleSeconds() const { return idleSeconds_; }
   uint32_t StartCount() const { return startCount_; }
@@ -150,13 +152,19 @@ class TStory {
   TPumpState StateAt(TDateTime t) const;
   bool TelemetryAt(TDateTime t) const;
   double LoadAt(TDateTime t) const;
+  // Calls f(trip, ramp) for each trip whose build-up covers t (ramp 0 to 1).
+  template <class F>
+  void ForTripsAround(TDateTime t, F&& f) const;
 
   TStoryOptions options_;
   TDateTime readout_ = 0;
   std::vector<TStoryEvent> events_;
   std::vector<TStateChange> states_;
   std::vector<std::pair<TDateTime, TDateTime>> telemetryGaps_;
-  std::vector<TStoryEvent> trips_;
+  std::vector<TStoryEvent> trips_;  // in time order
+  // Per setting: its first value and its changes (time, new value) in time order.
+  uint32_t initialSettings_[kSettingCount] = {};
+  std::vector<std::pair<TDateTime, uint32_t>> settingChanges_[kSettingCount];
   std::vector<TStartCurve> starts_;
   std::vector<TAlarmRecord> alarms_;
   uint32_t settings_[kSettingCount] = {};
