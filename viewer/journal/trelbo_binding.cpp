@@ -36,17 +36,22 @@ TTrelbo::~TTrelbo() {
 }
 
 void TTrelbo::Unload() {
-  if (loaded_ && destroy_) destroy_();
+  if (loaded_) fn_.Destroy();
   if (handle_) dlclose(handle_);
   handle_ = nullptr;
   loaded_ = false;
-  create_ = nullptr;
-  open_ = nullptr;
-  close_ = nullptr;
-  read_first_ = nullptr;
-  read_next_ = nullptr;
-  write_ = nullptr;
-  destroy_ = nullptr;
+  fn_ = TEntryPoints();
+}
+
+bool TTrelbo::Attach(const TEntryPoints& functions) {
+  Unload();
+  if (!functions.Create || !functions.Open || !functions.Close || !functions.ReadFirst ||
+      !functions.ReadNext || !functions.Write || !functions.Destroy) {
+    return false;
+  }
+  fn_ = functions;
+  loaded_ = true;
+  return true;
 }
 
 bool TTrelbo::Load(const std::string& libraryPath, std::string& error) {
@@ -70,13 +75,13 @@ bool TTrelbo::Load(const std::string& libraryPath, std::string& error) {
     }
     handle_ = handle;
     const bool all =
-        Resolve(handle, "Create", "Load JournalCreate() error: ", create_, error) &&
-        Resolve(handle, "Open", "Load JournalOpen() error: ", open_, error) &&
-        Resolve(handle, "Close", "Load JournalClose() error: ", close_, error) &&
-        Resolve(handle, "ReadFirst", "Load FJournalReadFirst() error: ", read_first_, error) &&
-        Resolve(handle, "ReadNext", "Load FJournalReadNext() error: ", read_next_, error) &&
-        Resolve(handle, "Write", "Load JournalWrite() error: ", write_, error) &&
-        Resolve(handle, "Destroy", "Load JournalDestroy() error: ", destroy_, error);
+        Resolve(handle, "Create", "Load JournalCreate() error: ", fn_.Create, error) &&
+        Resolve(handle, "Open", "Load JournalOpen() error: ", fn_.Open, error) &&
+        Resolve(handle, "Close", "Load JournalClose() error: ", fn_.Close, error) &&
+        Resolve(handle, "ReadFirst", "Load FJournalReadFirst() error: ", fn_.ReadFirst, error) &&
+        Resolve(handle, "ReadNext", "Load FJournalReadNext() error: ", fn_.ReadNext, error) &&
+        Resolve(handle, "Write", "Load JournalWrite() error: ", fn_.Write, error) &&
+        Resolve(handle, "Destroy", "Load JournalDestroy() error: ", fn_.Destroy, error);
     if (!all) {
       Unload();
       return false;
@@ -93,30 +98,30 @@ bool TTrelbo::Load(const std::string& libraryPath, std::string& error) {
 
 int32_t TTrelbo::JournalCreate(uint8_t** blocks, uint16_t* lengths, uint32_t count,
                                int16_t* error) {
-  return loaded_ ? create_(blocks, lengths, count, error) : -1;
+  return loaded_ ? fn_.Create(blocks, lengths, count, error) : -1;
 }
 
 int32_t TTrelbo::JournalOpen(FilterFn filter) {
-  return loaded_ ? open_(filter, &open_error_) : -1;
+  return loaded_ ? fn_.Open(filter, &open_error_) : -1;
 }
 
 void TTrelbo::JournalClose() {
-  if (loaded_) close_();
+  if (loaded_) fn_.Close();
 }
 
 int32_t TTrelbo::JournalReadFirst(uint32_t label[2], uint16_t* code, uint8_t* buffer,
                                   uint16_t* length) {
-  return loaded_ ? read_first_(label, code, buffer, length) : -1;
+  return loaded_ ? fn_.ReadFirst(label, code, buffer, length) : -1;
 }
 
 int32_t TTrelbo::JournalReadNext(uint32_t label[2], uint16_t* code, uint8_t* buffer,
                                  uint16_t* length) {
-  return loaded_ ? read_next_(label, code, buffer, length) : -1;
+  return loaded_ ? fn_.ReadNext(label, code, buffer, length) : -1;
 }
 
 int32_t TTrelbo::JournalWrite(uint32_t label[2], uint32_t code, const uint8_t* data,
                               uint32_t length, int16_t* error) {
-  return loaded_ ? write_(label, code, data, length, error) : -1;
+  return loaded_ ? fn_.Write(label, code, data, length, error) : -1;
 }
 
 }  // namespace kalmet

@@ -23,6 +23,17 @@ class TTrelbo {
                               uint32_t length, int16_t* error);
   using DestroyFn = void (*)();
 
+  // The seven entry points.
+  struct TEntryPoints {
+    CreateFn Create = nullptr;
+    OpenFn Open = nullptr;
+    CloseFn Close = nullptr;
+    ReadFn ReadFirst = nullptr;
+    ReadFn ReadNext = nullptr;
+    WriteFn Write = nullptr;
+    DestroyFn Destroy = nullptr;
+  };
+
   TTrelbo() = default;
   ~TTrelbo();
   TTrelbo(const TTrelbo&) = delete;
@@ -34,6 +45,9 @@ class TTrelbo {
   // "Продлжение работы невозможно!" and goes with the caption kErrorCaption.
   bool Load(const std::string& libraryPath, std::string& error);
   bool Loaded() const { return loaded_; }
+  // Binds a journal linked into the program instead of the library file (the fuzz
+  // targets do, where the shared library cannot be built); false when one is missing.
+  bool Attach(const TEntryPoints& functions);
   static constexpr const char* kErrorCaption = "Ошибка!";
 
   // The library's calls; -1 (or nothing) when the library is not loaded.
@@ -54,13 +68,7 @@ class TTrelbo {
   bool loaded_ = false;
   int16_t open_error_ = 0;
   void* handle_ = nullptr;
-  CreateFn create_ = nullptr;
-  OpenFn open_ = nullptr;
-  CloseFn close_ = nullptr;
-  ReadFn read_first_ = nullptr;
-  ReadFn read_next_ = nullptr;
-  WriteFn write_ = nullptr;
-  DestroyFn destroy_ = nullptr;
+  TEntryPoints fn_;
 };
 
 }  // namespace kalmet

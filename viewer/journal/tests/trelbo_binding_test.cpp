@@ -101,5 +101,25 @@ TEST(TTrelbo, FailuresNameTheFileLookedForAndLeaveItUnloaded) {
   }
 }
 
+TEST(TTrelbo, AttachNeedsAllSevenFunctions) {
+  TTrelbo::TEntryPoints f;
+  f.Create = [](uint8_t**, uint16_t*, uint32_t, int16_t*) { return int32_t(0); };
+  f.Open = [](TTrelbo::FilterFn, int16_t*) { return int32_t(0); };
+  f.Close = [] {};
+  f.ReadFirst = [](uint32_t*, uint16_t*, uint8_t*, uint16_t* length) {
+    *length = 0;
+    return int32_t(-1);
+  };
+  f.ReadNext = f.ReadFirst;
+  f.Write = [](uint32_t*, uint32_t, const uint8_t*, uint32_t, int16_t*) { return int32_t(0); };
+  TTrelbo trelbo;
+  EXPECT_FALSE(trelbo.Attach(f));  // no Destroy
+  EXPECT_FALSE(trelbo.Loaded());
+  f.Destroy = [] {};
+  EXPECT_TRUE(trelbo.Attach(f));
+  EXPECT_TRUE(trelbo.Loaded());
+  EXPECT_EQ(trelbo.JournalOpen(nullptr), 0);
+}
+
 }  // namespace
 }  // namespace kalmet
