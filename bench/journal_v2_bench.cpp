@@ -31,7 +31,8 @@ constexpr uint16_t kGraphCodes[] = {0x9000, 0x9001, 0x9002, 0x9003, 0x9004, 0x90
 std::vector<TData> FullImagePieces() {
   trelbo::ImageBuilder b(kBlocks * kBlockSize);
   const uint64_t cellsToWrite = b.cellCount() + b.cellCount() / 3;
-  uint32_t label = 0xFFF80000u;  // the counter wraps after about a quarter of the records
+  // The counter wraps about halfway through the records the full ring keeps.
+  uint32_t label = uint32_t(0) - 2 * 67'000u;
   uint32_t time = 1'700'000'000;
   uint64_t written = 0;
   for (uint32_t moment = 0; written < cellsToWrite; ++moment, label += 2, time += 60) {
