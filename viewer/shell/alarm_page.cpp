@@ -45,12 +45,10 @@ void Fill(QTableWidget* list, const std::vector<TAlarmLine>& lines) {
   }
 }
 
+// The first column takes its contents' width; the second fills the rest.
 void AutoSize(QTableWidget* list, int minimum, int maximum) {
-  for (int c = 0; c < 2; ++c) {
-    list->resizeColumnToContents(c);
-    const int w = list->columnWidth(c) + 12;
-    list->setColumnWidth(c, std::clamp(w, minimum, maximum));
-  }
+  list->resizeColumnToContents(0);
+  list->setColumnWidth(0, std::clamp(list->columnWidth(0) + 12, minimum, maximum));
 }
 
 }  // namespace

@@ -214,13 +214,10 @@ void TFrameJournal::Refill() {
     }
     ClearTree();
   }
-  model_->BeginReset();
-  model_->Rows().Build(ctx_, Mode(), order_, lower_, upper_);
-  model_->SetCleared(false);
-  model_->EndReset();
-  ApplyColumns();
-  // Events with values are shown expanded.
+  model_->Build(ctx_, Mode(), order_, lower_, upper_);
+  // Events with values are shown expanded (one layout of the tree for all rows).
   tree_->expandAll();
+  ApplyColumns();
   tree_->show();
   tree_->setFocus();
   const int found = remembered ? model_->Rows().SeekNode(key, code) : -1;

@@ -1,5 +1,7 @@
 #include "journal_model.h"
 
+#include <algorithm>
+
 namespace kalmet::shell {
 namespace {
 
@@ -13,7 +15,21 @@ TJournalModel::TJournalModel(QObject* parent) : QAbstractItemModel(parent) {}
 void TJournalModel::Clear() {
   beginResetModel();
   rows_.Clear();
+  childCounts_.clear();
   cleared_ = true;
+  endResetModel();
+}
+
+void TJournalModel::Build(const SessionContext& ctx, TJournalMode mode, TJournalOrder order,
+                          std::string_view lower, std::string_view upper) {
+  beginResetModel();
+  rows_.Build(ctx, mode, order, lower, upper);
+  childCounts_.resize(static_cast<size_t>(rows_.Count()));
+  for (int i = 0; i < rows_.Count(); ++i) {
+    childCounts_[static_cast<size_t>(i)] =
+        static_cast<uint16_t>(std::min(rows_.ChildCount(i), 0xFFFF));
+  }
+  cleared_ = false;
   endResetModel();
 }
 
@@ -32,7 +48,7 @@ QModelIndex TJournalModel::index(int row, int column, const QModelIndex& parent)
   if (!parent.isValid()) {
     return row < rows_.Count() ? createIndex(row, column, kTop) : QModelIndex();
   }
-  if (parent.internalId() != kTop || row >= rows_.ChildCount(parent.row())) return {};
+  if (parent.internalId() != kTop || row >= ChildCount(parent.row())) return {};
   return createIndex(row, column, static_cast<quintptr>(parent.row()) + 1);
 }
 
@@ -44,7 +60,7 @@ QModelIndex TJournalModel::parent(const QModelIndex& child) const {
 int TJournalModel::rowCount(const QModelIndex& parent) const {
   if (!parent.isValid()) return rows_.Count();
   if (parent.internalId() != kTop || parent.column() != 0) return 0;
-  return rows_.ChildCount(parent.row());
+  return ChildCount(parent.row());
 }
 
 bool TJournalModel::hasChildren(const QModelIndex& parent) const {
@@ -90,7 +106,13 @@ QVariant TJournalModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 Qt::ItemFlags TJournalModel::flags(const QModelIndex& index) const {
-  return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  // Lets the tree skip rows without values when it expands everything.
+  if (index.internalId() != kTop || ChildCount(index.row()) == 0) {
+    f |= Qt::ItemNeverHasChildren;
+  }
+  return f;
 }
 
 }  // namespace kalmet::shell

@@ -5,6 +5,9 @@
 
 #include <QAbstractItemModel>
 #include <QColor>
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "journal/journal_rows.h"
 
@@ -22,15 +25,19 @@ class TJournalModel : public QAbstractItemModel {
 
   explicit TJournalModel(QObject* parent = nullptr);
 
-  // The rows are rebuilt by the caller between BeginReset and EndReset.
-  TJournalRows& Rows() { return rows_; }
+  // Rebuilds the rows for the session.
+  void Build(const SessionContext& ctx, TJournalMode mode, TJournalOrder order,
+             std::string_view lower, std::string_view upper);
   const TJournalRows& Rows() const { return rows_; }
-  void BeginReset() { beginResetModel(); }
-  void EndReset() { endResetModel(); }
   // No rows, and only the time column (the others are hidden while cleared).
   void Clear();
   bool Cleared() const { return cleared_; }
-  void SetCleared(bool cleared) { cleared_ = cleared; }
+  // The number of value rows of a row (taken once per build: the tree asks often).
+  int ChildCount(int row) const {
+    return row >= 0 && row < static_cast<int>(childCounts_.size())
+               ? childCounts_[static_cast<size_t>(row)]
+               : 0;
+  }
 
   // The top-level row of an index (itself or its parent), or -1.
   static int TopRow(const QModelIndex& index);
@@ -48,6 +55,7 @@ class TJournalModel : public QAbstractItemModel {
 
  private:
   TJournalRows rows_;
+  std::vector<uint16_t> childCounts_;
   bool cleared_ = true;
 };
 

@@ -95,6 +95,8 @@ TSetupPages::TSetupPages(QWidget* parent) : QTabWidget(parent) {
     grid->horizontalHeader()->resizeSection(0, 627);
     grid->horizontalHeader()->resizeSection(1, 98);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Long values (times, texts) get the room the window has beyond the 98 pixels.
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->setObjectName(slot == 0 ? QStringLiteral("grSetupProtect")
                                   : QStringLiteral("StringGrid%1").arg(slot));
     models_[static_cast<size_t>(slot)] = model;
