@@ -106,7 +106,8 @@ TFrameTrace::TFrameTrace(const SessionContext& ctx, QWidget* parent)
   QPalette p = tree_->palette();
   p.setColor(QPalette::Base, p.color(QPalette::Button));
   tree_->setPalette(p);
-  tree_->header()->resizeSection(0, 150);
+  // The time text has its 150 pixels beside the tree's indentation.
+  tree_->header()->resizeSection(0, 150 + tree_->indentation());
   tree_->header()->resizeSection(1, 418);
   tree_->header()->setStretchLastSection(true);
   auto* layout = new QVBoxLayout(this);

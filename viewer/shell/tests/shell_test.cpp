@@ -2,8 +2,12 @@
 // each kind, the journal, trace, setups and alarm pages, settings, drops and recent files.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -19,6 +23,7 @@
 #include <memory>
 
 #include "alarm_page.h"
+#include "diagnostic_pages.h"
 #include "frame_journal.h"
 #include "frame_trace.h"
 #include "journal/alarm_log.h"
@@ -222,6 +227,8 @@ class ShellTest : public QObject {
   void DebugKeyShowsTheDiagnosticPages_data();
   void DebugKeyShowsTheDiagnosticPages();
   void DropAndRecentFilesOpenSessions();
+  void SamplesShowWhatTheGeneratorWrote_data();
+  void SamplesShowWhatTheGeneratorWrote();
 };
 
 void ShellTest::StartUpShowsTheInitialPagesAndActions() {
@@ -669,6 +676,77 @@ void ShellTest::DropAndRecentFilesOpenSessions() {
   w->RecentMenu()->actions()[1]->trigger();  // the ".Z5K" again
   QCOMPARE(w->FrameJournal()->Model().rowCount(), 2);
   QVERIFY(boxes.texts.isEmpty());
+}
+
+void ShellTest::SamplesShowWhatTheGeneratorWrote_data() {
+  QTest::addColumn<QString>("file");
+  const QDir samples(QStringLiteral(KALMET_SOURCE_DIR "/samples"));
+  for (const QString& name : samples.entryList({"*.xml", "*.Z4K", "*.Z5K"}, QDir::Files)) {
+    QTest::newRow(qPrintable(name)) << samples.filePath(name);
+  }
+}
+
+// Each bundled sample with the diagnostic pages on: title, pages by session kind, the
+// journal in its three modes, the trace, the alarms and the setups against its facts.
+void ShellTest::SamplesShowWhatTheGeneratorWrote() {
+  QFETCH(QString, file);
+  QFile factsFile(file + ".facts.json");
+  QVERIFY(factsFile.open(QIODevice::ReadOnly));
+  const QJsonObject facts = QJsonDocument::fromJson(factsFile.readAll()).object();
+  ProgramFolder folder;
+  QSettings(folder.QPath() + "/Kalmet.ini", QSettings::IniFormat).setValue("MainForm/Debug", 1);
+  Boxes boxes;
+  auto w = StartWindow(folder, boxes);
+  QVERIFY(w);
+  w->OpenSession(file);
+  QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+  const SessionContext& ctx = w->Engine().ctx;
+  QTabWidget* pages = w->PageControl();
+
+  QVERIFY(w->windowTitle().contains(facts["well"].toString()));
+  QVERIFY(w->windowTitle().contains(facts["cluster"].toString()));
+  const int protocol = facts["protocol"].toInt();
+  const bool z5k = file.endsWith(".Z5K");
+  QCOMPARE(ctx.iProtocol, protocol);
+  QCOMPARE(pages->isTabVisible(kPageGraph5), protocol == 0);
+  QCOMPARE(pages->isTabVisible(kPageGraphHour), protocol == 0);
+  QCOMPARE(pages->isTabVisible(kPageGraphArchive), protocol != 0 && !z5k);
+  QCOMPARE(pages->isTabVisible(kPageCommonChart), protocol != 0 && z5k);
+  QCOMPARE(pages->isTabVisible(kPageAlarms), facts["alarms"].toInt() > 0);
+
+  TFrameJournal& f = *w->FrameJournal();
+  QCOMPARE(f.Model().rowCount(), ctx.Journal.Count() + ctx.slGraph.Count());
+  f.SetMode(TJournalMode::kEvents);
+  QCOMPARE(f.Model().rowCount(), facts["journal-events"].toInt());
+  int red = 0;
+  for (int i = 0; i < ctx.Journal.Count(); ++i) red += ctx.Journal.GetEvent(i)->Color == kStopColor;
+  f.SetMode(TJournalMode::kStops);
+  QCOMPARE(f.Model().rowCount(), red);
+  QVERIFY(red > 0);
+  QCOMPARE(w->FrameTrace()->Model().rowCount(), facts["trace-records"].toInt());
+
+  if (facts["alarms"].toInt() > 0) {
+    QTableWidget* records = w->Alarms()->RecordList();
+    QCOMPARE(records->rowCount(), facts["alarms"].toInt());
+    QCOMPARE(records->item(0, 0)->text() + "=" + records->item(0, 1)->text(),
+             facts["newest-alarm"].toString());
+    QVERIFY(w->Alarms()->ParamList()->rowCount() > 0);
+  }
+
+  for (const QJsonValue& v : facts["setups"].toArray()) {
+    const QString name = v["name"].toString(), value = v["value"].toString();
+    bool found = false;
+    for (int slot = 1; slot < TSetupPages::kSlots && !found; ++slot) {
+      const auto& m = w->Setups()->GridModel(slot);
+      for (int r = 0; r < m.rowCount() && !found; ++r) {
+        found =
+            m.data(m.index(r, 0)).toString() == name && m.data(m.index(r, 1)).toString() == value;
+      }
+    }
+    QVERIFY2(found, qPrintable(name + " = " + value));
+  }
+
+  QCOMPARE(w->Unpacked().rowCount(), facts["image-records"].toInt());
 }
 
 QTEST_MAIN(ShellTest)
