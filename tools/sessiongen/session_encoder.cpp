@@ -303,6 +303,7 @@ void TEncoder::Journal2() {
 
   const auto blocks = image.blocks(blockSize);
   f_.imageBlocks = int(blocks.size());
+  f_.imageRecords = int(records.size());
   for (size_t k = 0; k < blocks.size(); ++k)
     Add(16380, TBytes().U32(uint32_t(kFirstImageBlock + k)).take(), 0, uint32_t(k));
   for (size_t k = 0; k < blocks.size(); ++k)

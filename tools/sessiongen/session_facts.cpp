@@ -70,6 +70,7 @@ std::string TSessionFacts::Json() const {
   field("field", Quote(this->field));
   field("variables", number(variables));
   field("image-blocks", number(imageBlocks));
+  field("image-records", number(imageRecords));
   field("journal-events", number(JournalEvents()));
   field("events-by-code", Counts(eventsByCode));
   field("stops", number(stops));

@@ -24,9 +24,10 @@ struct TSessionFacts {
   std::string software;  // sSoftwareVersion after reading
   int major = 0, minor = 0;
   std::string cluster, well, field;
-  int variables = 0;    // entries of the value table right after reading
-  int imageBlocks = 0;  // version 2: pieces of the journal image (the parser takes them out
-                        // of the table together with their descriptor elements)
+  int variables = 0;     // entries of the value table right after reading
+  int imageBlocks = 0;   // version 2: pieces of the journal image (the parser takes them out
+                         // of the table together with their descriptor elements)
+  int imageRecords = 0;  // version 2: records in the journal image, graph records included
 
   // The decoded journal (events only, no graph samples).
   std::map<int, int> eventsByCode;
