@@ -121,6 +121,7 @@ bool TJournal0::ParsingEvent(SessionContext& ctx, std::span<const uint8_t> bytes
   bool result = true;
   try {
     ctx.Journal.Clear();
+    keys_.Reset();
     if (!dicts_.VocEvent) return true;
     const uint8_t head = static_cast<uint8_t>(ReadLE(bytes, 0, 1));
     FillEvent(bytes);
@@ -192,7 +193,7 @@ bool TJournal0::ParseEvent(SessionContext& ctx, const TParsedEvent& record) {
     auto event = std::make_unique<TEventData>(0.0f);
     event->Code = record.Code;
     event->DateTime = t + kOneMillisecond;
-    event->Key = FreeEventKey(ctx.Journal, t);
+    event->Key = keys_.Free(ctx.Journal, t);
     event->Stop = description->Stop;
     event->Color = description->Color;
     if (description->Stop == 1) ++description->Counter;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/journal01_helpers.h"
 #include "session/date_time.h"
 
 namespace kalmet {
@@ -78,6 +79,7 @@ class TJournal0 {
   void StopStep(std::span<const uint8_t> record);
 
   TDictionaries& dicts_;
+  TEventKeys keys_;
   std::array<TParsedEvent, kSlots> events_{};
   std::vector<TJrnStop> stops_;
 };

@@ -1,5 +1,7 @@
 #include "journal/journal01_helpers.h"
 
+#include <bit>
+
 #include "dictionaries/dictionary.h"
 #include "dictionaries/voc_event.h"
 #include "dictionaries/voc_format.h"
@@ -15,12 +17,19 @@ uint32_t ReadLE(std::span<const uint8_t> bytes, size_t pos, size_t n) {
   return v;
 }
 
-std::string FreeEventKey(const TJournalCollection& journal, TDateTime t) {
-  // The collection holds at most one entry per key tried, so this ends after at most
-  // Count() + 1 candidates.
-  for (int n = 1;; ++n) {
-    std::string key = DateTimeKey(t + n * kOneMillisecond);
-    if (!journal.Find(key)) return key;
+std::string TEventKeys::Free(const TJournalCollection& journal, TDateTime t) {
+  auto key = [t](int n) { return DateTimeKey(t + n * kOneMillisecond); };
+  int& next = next_[std::bit_cast<uint64_t>(t)];
+  // Every key below the remembered one was taken then and still is, unless the journal
+  // was emptied since.
+  if (next <= 1 || !journal.Find(key(next - 1))) next = 1;
+  // Each candidate tried is a key the journal holds, so this ends within Count() + 1.
+  for (;; ++next) {
+    std::string candidate = key(next);
+    if (!journal.Find(candidate)) {
+      ++next;
+      return candidate;
+    }
   }
 }
 

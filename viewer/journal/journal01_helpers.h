@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "journal/event_data.h"
 #include "journal/journal_collection.h"
@@ -45,8 +46,18 @@ inline std::array<uint8_t, 4> RawBytes(uint32_t word) {
 }
 
 // The key of an event stamped t: the first of t + 1 ms, t + 2 ms, ... whose
-// "yyyy.mm.dd hh:nn:ss.zzz" text the journal does not hold yet.
-std::string FreeEventKey(const TJournalCollection& journal, TDateTime t);
+// "yyyy.mm.dd hh:nn:ss.zzz" text the journal does not hold yet. It remembers, per stamp,
+// where the last search ended, so that many events of one second cost one search each
+// instead of one per earlier event (the journal only grows between two Reset calls;
+// a journal emptied behind its back is noticed and searched from the start).
+class TEventKeys {
+ public:
+  std::string Free(const TJournalCollection& journal, TDateTime t);
+  void Reset() { next_.clear(); }
+
+ private:
+  std::unordered_map<uint64_t, int> next_;
+};
 
 // The "FORMAT_S" format or the IgnoreEvent3 flag: a change shown without values.
 bool ChangeWithoutValues(const TDictIndex& variable);

@@ -30,6 +30,7 @@ bool TJournal1::ParsingEvent(SessionContext& ctx, std::span<const uint8_t> bytes
     const uint32_t work = ctx.Journal.WorkTime, idle = ctx.Journal.IdleTime,
                    starts = ctx.Journal.StartCount;
     ctx.Journal.Clear();
+    keys_.Reset();
     ctx.Journal.WorkTime = work;
     ctx.Journal.IdleTime = idle;
     ctx.Journal.StartCount = starts;
@@ -80,7 +81,7 @@ bool TJournal1::ParseEvent(SessionContext& ctx, TSlot& record) {
     auto event = std::make_unique<TEventData>(0.0f);
     event->Code = code;
     event->DateTime = t + kOneMillisecond;
-    event->Key = FreeEventKey(ctx.Journal, t);
+    event->Key = keys_.Free(ctx.Journal, t);
     event->Color = description->Color;
     event->Stop = description->Stop;
     if (description->Stop == 1) ++description->Counter;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "journal/journal01_helpers.h"
+
 namespace kalmet {
 
 class SessionContext;
@@ -38,6 +40,7 @@ class TJournal1 {
   bool FormattingChangeIndex(TEventData& event, const TEvent& description, const TSlot& record);
 
   TDictionaries& dicts_;
+  TEventKeys keys_;
   std::array<TSlot, kSlots> slots_{};
 };
 

@@ -62,6 +62,17 @@ TEST_F(Journal1Test, EqualTimesGetKeysOneMillisecondApartAndTheSameTime) {
   const TDateTime t = testing::At(kT) + 1.0 / 86400000.0;
   for (int i : {0, 1, 2}) EXPECT_DOUBLE_EQ(ctx.Journal.GetEvent(i)->DateTime, t);
   EXPECT_EQ(ctx.Journal.GetEvent(0)->Key, ctx.Journal.GetKey(0));
+
+  // A record dropped by its values leaves its key to the next one of that second.
+  ASSERT_TRUE(Parse(Journal1(0, {{0, Slot1(4, kT)},
+                                 {1, Slot1(11, kT, {1, 0, 0, 0, 2, 0, 0, 0})},
+                                 {2, Slot1(4, later)},
+                                 {3, Slot1(1, kT, {7})},
+                                 {4, Slot1(4, kT)}})));
+  EXPECT_EQ(Keys(),
+            (std::vector<std::string>{"2010.03.15 12:30:00.001", "2010.03.15 12:30:00.002",
+                                      "2010.03.15 12:30:00.003", "2010.03.15 12:30:01.001"}));
+  EXPECT_EQ(Codes(), (std::vector<uint32_t>{4, 1, 4, 4}));
 }
 
 TEST_F(Journal1Test, EventFieldsAndExtendedValues) {
