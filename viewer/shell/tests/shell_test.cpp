@@ -227,6 +227,7 @@ class ShellTest : public QObject {
   void DebugKeyShowsTheDiagnosticPages_data();
   void DebugKeyShowsTheDiagnosticPages();
   void DropAndRecentFilesOpenSessions();
+  void CommandLineFileOpensAtTheFirstShow();
   void SamplesShowWhatTheGeneratorWrote_data();
   void SamplesShowWhatTheGeneratorWrote();
 };
@@ -675,6 +676,28 @@ void ShellTest::DropAndRecentFilesOpenSessions() {
   QCOMPARE(w->RecentMenu()->actions().size(), 2);
   w->RecentMenu()->actions()[1]->trigger();  // the ".Z5K" again
   QCOMPARE(w->FrameJournal()->Model().rowCount(), 2);
+  QVERIFY(boxes.texts.isEmpty());
+}
+
+void ShellTest::CommandLineFileOpensAtTheFirstShow() {
+  ProgramFolder folder;
+  Boxes boxes;
+  {
+    // A file that does not exist is ignored silently.
+    auto w = StartWindow(folder, boxes);
+    QVERIFY(w);
+    w->SetCommandLineFile(folder.QPath() + "/absent.Z5K");
+    w->show();
+    QTest::qWait(50);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Kalmet"));
+    QVERIFY(w->RecentMenu()->actions().isEmpty());
+  }
+  auto w = StartWindow(folder, boxes);
+  QVERIFY(w);
+  w->SetCommandLineFile(folder.Write("cmd.Z5K", Z5KContainer(Stream(3, 5, 2), Slices(5))));
+  w->show();
+  QTRY_COMPARE(w->FrameJournal()->Model().rowCount(), 5);
+  QVERIFY(w->windowTitle().contains(QStringLiteral("Скв. 77")));
   QVERIFY(boxes.texts.isEmpty());
 }
 
