@@ -190,13 +190,7 @@ bool TJournal0::ParseEvent(SessionContext& ctx, const TParsedEvent& record) {
     const TDateTime t = DecDateTime(record.Clock, 5);
     if (t == 0) return false;
 
-    auto event = std::make_unique<TEventData>(0.0f);
-    event->Code = record.Code;
-    event->DateTime = t + kOneMillisecond;
-    event->Key = keys_.Free(ctx.Journal, t);
-    event->Stop = description->Stop;
-    event->Color = description->Color;
-    if (description->Stop == 1) ++description->Counter;
+    auto event = NewJournalEvent(record.Code, t, keys_.Free(ctx.Journal, t), *description);
     if (Formatting(*event, *description, record)) {
       std::string key = event->Key;
       ctx.Journal.Add(std::move(key), std::move(event));
@@ -231,14 +225,9 @@ bool TJournal0::FormattingEx(TEventData& event, const TEvent& description,
       const size_t size = static_cast<size_t>(GetSize(ex.Type));
       if (position + size > data.size()) return false;
       // A 64-bit type fills Raw with its low four bytes.
-      std::array<uint8_t, 4> raw{};
-      std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(position), std::min<size_t>(size, 4),
-                  raw.begin());
+      AddEventValue(event, ex, std::span<const uint8_t>(data).subspan(position, size),
+                    dicts_.VocFormat.get());
       position += size;
-      std::string text = dicts_.VocFormat ? dicts_.VocFormat->FormattingEvent(
-                                                ex.VFormat, ex.Type, RawWord(raw), event.Code)
-                                          : "?";
-      event.ExData->Add(ex.Key(), std::make_unique<TExData>(ex.Name, std::move(text), raw, ex.Ed));
     }
     event.ExData->Sort();
     return true;

@@ -1,5 +1,6 @@
 #include "journal/journal01_helpers.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "dictionaries/dictionary.h"
@@ -31,6 +32,28 @@ std::string TEventKeys::Free(const TJournalCollection& journal, TDateTime t) {
       return candidate;
     }
   }
+}
+
+std::unique_ptr<TEventData> NewJournalEvent(uint32_t code, TDateTime t, std::string key,
+                                            TEvent& description) {
+  auto event = std::make_unique<TEventData>(0.0f);
+  event->Code = code;
+  event->DateTime = t + kOneMillisecond;
+  event->Key = std::move(key);
+  event->Color = description.Color;
+  event->Stop = description.Stop;
+  if (description.Stop == 1) ++description.Counter;
+  return event;
+}
+
+void AddEventValue(TEventData& event, const TExEvent& ex, std::span<const uint8_t> bytes,
+                   const TVocFormat* formats) {
+  std::array<uint8_t, 4> raw{};
+  std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), raw.size()), raw.begin());
+  std::string text =
+      formats ? formats->FormattingEvent(ex.VFormat, ex.Type, RawWord(raw), event.Code) : "?";
+  if (!event.ExData) event.ExData = std::make_unique<TOwnedList<TExData>>();
+  event.ExData->Add(ex.Key(), std::make_unique<TExData>(ex.Name, std::move(text), raw, ex.Ed));
 }
 
 bool ChangeWithoutValues(const TDictIndex& variable) {

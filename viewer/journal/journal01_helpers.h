@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -20,6 +21,7 @@ namespace kalmet {
 
 struct TDictIndex;
 struct TEvent;
+struct TExEvent;
 class TVocFormat;
 
 // One millisecond as a TDateTime fraction.
@@ -58,6 +60,16 @@ class TEventKeys {
  private:
   std::unordered_map<uint64_t, int> next_;
 };
+
+// A new journal event with all values 0, stamped t + 1 ms, under key, with the
+// description's colour and stop value; a stop value of 1 counts in the description.
+std::unique_ptr<TEventData> NewJournalEvent(uint32_t code, TDateTime t, std::string key,
+                                            TEvent& description);
+
+// Adds an extra value taken from bytes (its size; Raw keeps the low four of a wider one),
+// formatted by the format vocabulary, under the extra value's number.
+void AddEventValue(TEventData& event, const TExEvent& ex, std::span<const uint8_t> bytes,
+                   const TVocFormat* formats);
 
 // The "FORMAT_S" format or the IgnoreEvent3 flag: a change shown without values.
 bool ChangeWithoutValues(const TDictIndex& variable);

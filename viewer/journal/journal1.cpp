@@ -78,13 +78,7 @@ bool TJournal1::ParseEvent(SessionContext& ctx, TSlot& record) {
     const TDateTime t = DecDateTime(std::span<const uint8_t>(clock), 5);
     if (t == 0) return false;
 
-    auto event = std::make_unique<TEventData>(0.0f);
-    event->Code = code;
-    event->DateTime = t + kOneMillisecond;
-    event->Key = keys_.Free(ctx.Journal, t);
-    event->Color = description->Color;
-    event->Stop = description->Stop;
-    if (description->Stop == 1) ++description->Counter;
+    auto event = NewJournalEvent(code, t, keys_.Free(ctx.Journal, t), *description);
     if (Formatting(*event, *description, record)) {
       std::string key = event->Key;
       ctx.Journal.Add(std::move(key), std::move(event));
@@ -117,14 +111,8 @@ bool TJournal1::FormattingEx(TEventData& event, const TEvent& description, const
         continue;
       }
       // Raw holds four bytes: a wider value keeps its low four.
-      std::array<uint8_t, 4> raw{};
-      std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(position), std::min<size_t>(size, 4),
-                  raw.begin());
+      AddEventValue(event, ex, data.subspan(position, size), dicts_.VocFormat.get());
       position += size;
-      std::string text = dicts_.VocFormat ? dicts_.VocFormat->FormattingEvent(
-                                                ex.VFormat, ex.Type, RawWord(raw), event.Code)
-                                          : "?";
-      event.ExData->Add(ex.Key(), std::make_unique<TExData>(ex.Name, std::move(text), raw, ex.Ed));
     }
     event.ExData->Sort();
     return true;

@@ -2,6 +2,9 @@
 
 #include <span>
 
+#include "dictionaries/dictionaries.h"
+#include "journal/jrn_trasser.h"
+#include "journal/not_handled_yet.h"
 #include "session/file_log.h"
 #include "session/session_context.h"
 
@@ -122,6 +125,30 @@ const char* LoaderName(TLoader loader) {
       return "ParsingGraphStartMulty";
   }
   return "";
+}
+
+bool RouteShared(SessionContext& ctx, TDictionaries& dicts, const TParserRoute& route,
+                 const TInputData& value) {
+  switch (route.Loader) {
+    case L::Trasser:
+      JrnTrasser(ctx, dicts, route.Kind, value.Data);
+      return true;
+    case L::FieldName:
+      ctx.sFieldName = ConvertToStr(value.Data);
+      return true;
+    case L::Graphic5:
+    case L::GraphHour:
+    case L::LoadStartGraph0:
+    case L::ParsingGraphicArchive:
+    case L::LoadStartTime1:
+    case L::LoadStartCurve1:
+    case L::ParsingGraphStartMulty:
+      NotHandledYet(LoaderName(route.Loader), value);
+      return true;
+    default:
+      if (dicts.Setups) dicts.Setups->Parsing(value.Id, value.ArrayIndex, value.Data);
+      return true;
+  }
 }
 
 bool WalkTable(SessionContext& ctx, const std::string& parserName, bool ascending,

@@ -9,6 +9,7 @@
 namespace kalmet {
 
 class SessionContext;
+struct TDictionaries;
 struct TInputData;
 
 enum class TLoader {
@@ -44,6 +45,12 @@ TParserRoute RouteVer1(int32_t id);
 
 // The loader's name as the routes and the log know it.
 const char* LoaderName(TLoader loader);
+
+// The rows both parsers treat alike: the trace journal and the field name (results not
+// taken), the graph loaders not built yet, and the setup collection for the rest. True
+// unless a loader whose result is taken failed.
+bool RouteShared(SessionContext& ctx, TDictionaries& dicts, const TParserRoute& route,
+                 const TInputData& value);
 
 // The common walk of both parsers over ctx.slInputData: ascending (version 0) or
 // descending (version 1) table positions, empty slots skipped, messages pumped before

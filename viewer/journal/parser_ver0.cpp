@@ -1,7 +1,5 @@
 #include "journal/parser_ver0.h"
 
-#include "dictionaries/dictionaries.h"
-#include "journal/jrn_trasser.h"
 #include "journal/not_handled_yet.h"
 #include "journal/parser_routes.h"
 #include "session/session_context.h"
@@ -29,20 +27,8 @@ bool TParserVer0::Route(SessionContext& ctx, const TInputData& value) {
       return journal_.ParsingStop(ctx, value.Data);
     case TLoader::Journal0Work:
       return journal_.ParsingWork(ctx, 0, value.Data);
-    case TLoader::Trasser:
-      JrnTrasser(ctx, dicts_, route.Kind, value.Data);
-      return true;
-    case TLoader::FieldName:
-      ctx.sFieldName = ConvertToStr(value.Data);
-      return true;
-    case TLoader::LoadStartGraph0:
-    case TLoader::Graphic5:
-    case TLoader::GraphHour:
-      NotHandledYet(LoaderName(route.Loader), value);
-      return true;
     default:
-      if (dicts_.Setups) dicts_.Setups->Parsing(value.Id, value.ArrayIndex, value.Data);
-      return true;
+      return RouteShared(ctx, dicts_, route, value);
   }
 }
 
