@@ -1,7 +1,6 @@
 #include "journal/journal0.h"
 
 #include <bit>
-#include <cstring>
 
 #include "dictionaries/dictionaries.h"
 #include "journal/journal01_helpers.h"
@@ -147,32 +146,31 @@ void TJournal0::FillEvent(std::span<const uint8_t> bytes) {
     r.Valid = true;
     const size_t base = 1 + kEventSize * static_cast<size_t>(j);
     for (const Field& f : kFields) {
-      try {
-        const size_t pos = base + f.offset;
-        if (f.size == 6) {
-          if (pos > bytes.size() || bytes.size() - pos < 6) throw RangeError();
-          std::memcpy(r.Clock.data(), bytes.data() + pos, 6);
-        } else {
-          const uint32_t v = ReadLE(bytes, pos, f.size);
-          switch (f.offset) {
-            case 0:
-              r.Code = static_cast<uint8_t>(v);
-              break;
-            case 5:
-              r.Index = static_cast<uint16_t>(v);
-              break;
-            case 9:
-              r.Before = v;
-              break;
-            default:
-              r.After = v;
-              break;
-          }
-        }
-      } catch (const std::exception& e) {
-        WriteLog(kFillEvent + "Convert " + f.name + " exception: " + e.what());
+      const size_t pos = base + f.offset;
+      // A short variable cuts many fields: test the bounds rather than raise for each.
+      if (pos > bytes.size() || bytes.size() - pos < f.size) {
+        WriteLog(kFillEvent + "Convert " + f.name + " exception: " + RangeError().what());
         WriteLog("               Position=" + std::to_string(j));
         r.Valid = false;
+        continue;
+      }
+      const auto field = bytes.subspan(pos, f.size);
+      switch (f.offset) {
+        case 0:
+          r.Code = field[0];
+          break;
+        case 5:
+          r.Index = static_cast<uint16_t>(ReadLE(field, 0, 2));
+          break;
+        case 9:
+          r.Before = ReadLE(field, 0, 4);
+          break;
+        case 13:
+          r.After = ReadLE(field, 0, 4);
+          break;
+        default:
+          std::copy(field.begin(), field.end(), r.Clock.begin());
+          break;
       }
     }
   }
