@@ -76,11 +76,16 @@ std::string LowerAscii(std::string_view text) {
 }
 
 int CompareText(std::string_view a, std::string_view b) {
+  // Keys are compared millions of times when lists are sorted: equal bytes are skipped
+  // without folding, and only a differing pair is folded (ASCII letters only).
+  const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
   const size_t n = a.size() < b.size() ? a.size() : b.size();
   for (size_t i = 0; i < n; ++i) {
-    const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-    const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
+    const unsigned char ca = static_cast<unsigned char>(a[i]);
+    const unsigned char cb = static_cast<unsigned char>(b[i]);
+    if (ca == cb) continue;
+    const int la = fold(ca), lb = fold(cb);
+    if (la != lb) return la < lb ? -1 : 1;
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
