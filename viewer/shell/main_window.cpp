@@ -583,13 +583,17 @@ void TFM::acOpenExecute() {
 }
 
 void TFM::acPrintExecute() {
-  // Page printing and the journal report are built by the output component.
+  // Page printing and the journal report come with the output component; until then the
+  // user is told rather than left with a button that does nothing.
+  QMessageBox::information(this, QStringLiteral("Печать"),
+                           QStringLiteral("Печать в этой версии программы ещё недоступна."));
 }
 
 void TFM::acExcelExecute() {
-  statusPanel_->setText(QStringLiteral("Экспорт в Excel"));
-  // The workbook export is built by the output component.
-  statusPanel_->clear();
+  // The workbook export comes with the output component.
+  QMessageBox::information(
+      this, QStringLiteral("в Excel"),
+      QStringLiteral("Экспорт в Excel в этой версии программы ещё недоступен."));
 }
 
 void TFM::acHelpExecute() {
